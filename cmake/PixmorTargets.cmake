@@ -1,0 +1,47 @@
+# Helpers shared by every folder of the build.
+
+# Warnings are errors in our own code (not in third-party code such as the
+# GoogleTest build of the cross toolchain).
+function(pixmor_warnings target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror -Wshadow -Wconversion
+                                           -Wno-sign-conversion)
+endfunction()
+
+# GoogleTest: the system packages on Linux, built from Debian's sources for
+# the cross build.
+function(pixmor_find_gtest)
+  if(TARGET GTest::gtest_main)
+    return()
+  endif()
+  if(WIN32)
+    set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+    set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+    set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+    add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    add_library(GTest::gtest ALIAS gtest)
+    add_library(GTest::gtest_main ALIAS gtest_main)
+    add_library(GTest::gmock ALIAS gmock)
+  else()
+    find_package(GTest REQUIRED)
+  endif()
+endfunction()
+
+# A test executable of GoogleTest cases. On Linux each case is its own CTest
+# test; under Wine the executable is one test, so Wine starts once.
+function(pixmor_gtest name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;ENV" ${ARGN})
+  pixmor_find_gtest()
+  add_executable(${name} ${ARG_SOURCES})
+  pixmor_warnings(${name})
+  target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest_main GTest::gmock)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
+  if(WIN32)
+    add_test(NAME ${name} COMMAND ${name})
+    if(ARG_ENV)
+      set_tests_properties(${name} PROPERTIES ENVIRONMENT "${ARG_ENV}")
+    endif()
+  else()
+    include(GoogleTest)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 NO_PRETTY_VALUES PROPERTIES ENVIRONMENT "${ARG_ENV}")
+  endif()
+endfunction()

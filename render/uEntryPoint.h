@@ -1,0 +1,36 @@
+// The error convention every entry point of the rendering driver follows:
+// the result is preset to the failure value, every C++ exception raised in
+// the body is caught here and ends the call with that result, and the
+// thread's last error stays as the failing code left it. A body that
+// succeeds sets ERROR_SUCCESS itself, since some entry points must not.
+#pragma once
+
+#include <utility>
+
+#include "uWinBase.h"
+
+namespace pixmor {
+
+template <class R, class Body>
+R RunEntryPoint(R failure, Body&& body) noexcept {
+  R result = failure;
+  try {
+    result = std::forward<Body>(body)();
+  } catch (...) {
+    // Swallowed: no error ever crosses into the platform.
+  }
+  return result;
+}
+
+template <class Body>
+void RunEntryPoint(Body&& body) noexcept {
+  try {
+    std::forward<Body>(body)();
+  } catch (...) {
+  }
+}
+
+// Raised inside an entry point to end it with its failure value.
+struct TEntryFailure {};
+
+}  // namespace pixmor
