@@ -1,8 +1,8 @@
 # The few commands that do everything; each runs scripts/install-deps first.
-PRESETS_TEST := linux linux-asan win32
+PRESETS_TEST := linux linux-asan win32 win64
 JOBS ?= $(shell nproc)
 
-.PHONY: deps test test-linux test-asan test-win32 bench demo format clean
+.PHONY: deps test test-linux test-asan test-win32 test-win64 bench demo format clean
 
 deps:
 	@scripts/install-deps
@@ -18,7 +18,7 @@ test: deps
 	  ctest --preset $$p -j $(JOBS) || exit 1; \
 	done
 
-test-linux test-asan test-win32: deps
+test-linux test-asan test-win32 test-win64: deps
 	@p=$(patsubst test-%,%,$@); [ $$p = asan ] && p=linux-asan; \
 	cmake --preset $$p >/dev/null && cmake --build --preset $$p -j $(JOBS) && ctest --preset $$p -j $(JOBS)
 
