@@ -9,10 +9,10 @@
 namespace pixmor {
 
 struct TPDevData {
-  HANDLE hPrinter;  // the spooler's printer handle; every page is written to it
-  LONG PageWidth;   // device pixels, equal to GDIINFO.ulHorzRes
-  LONG PageHeight;  // device pixels, equal to GDIINFO.ulVertRes
-  DEVMODEW DevMode;  // the default with the job's fields merged in
+  HANDLE hPrinter;    // the spooler's printer handle; every page is written to it
+  LONG PageWidth;     // device pixels, equal to GDIINFO.ulHorzRes
+  LONG PageHeight;    // device pixels, equal to GDIINFO.ulVertRes
+  DEVMODEW DevMode;   // the default with the job's fields merged in
   HPALETTE hPalette;  // owned: created by DrvEnablePDEV, deleted by DrvDisablePDEV
   HDEV hDev;
   HSURF hSurface;
