@@ -186,6 +186,7 @@ inline constexpr WORD IDI_CPSUI_PRINTER = 64062;
 inline constexpr WORD IDI_CPSUI_RES_PRESENTATION = 64072;
 
 // The configuration module's exports.
+#ifndef PIXMOR_LAYOUT_ONLY  // records only, for the layout check
 extern "C" {
 PIXMOR_EXPORT LONG APIENTRY DrvDocumentPropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam);
 PIXMOR_EXPORT LONG APIENTRY DrvDevicePropertySheets(PPROPSHEETUI_INFO pPSUIInfo, LPARAM lParam);
@@ -197,6 +198,7 @@ PIXMOR_EXPORT BOOL APIENTRY DevQueryPrintEx(PDEVQUERYPRINT_INFO pDQPInfo);
 PIXMOR_EXPORT BOOL APIENTRY DrvPrinterEvent(LPWSTR pPrinterName, INT DriverEvent, DWORD Flags,
                                             LPARAM lParam);
 }
+#endif
 
 #if PIXMOR_32BIT
 static_assert(sizeof(OPTPARAM) == 24);

@@ -416,12 +416,14 @@ inline constexpr FLONG XO_TABLE = 0x0002;
 
 // ---- Graphics engine: entry points and services ----------------------------
 
+#ifndef PIXMOR_LAYOUT_ONLY  // records only, for the layout check
 extern "C" {
 PIXMOR_EXPORT BOOL APIENTRY DrvEnableDriver(ULONG iEngineVersion, ULONG cj, DRVENABLEDATA* pded);
 PIXMOR_EXPORT BOOL APIENTRY DrvQueryDriverInfo(DWORD dwMode, PVOID pBuffer, DWORD cbBuf,
                                                PDWORD pcbNeeded);
 PIXMOR_EXPORT void APIENTRY DrvDisableDriver();
 }
+#endif
 
 using PFN_DrvEnableDriver = BOOL(APIENTRY*)(ULONG, ULONG, DRVENABLEDATA*);
 using PFN_DrvEnablePDEV = DHPDEV(APIENTRY*)(DEVMODEW*, LPWSTR, ULONG, HSURF*, ULONG, GDIINFO*,
@@ -478,12 +480,14 @@ struct PRINTER_INFO_9W {
   DEVMODEW* pDevMode;
 };
 
+#ifndef PIXMOR_LAYOUT_ONLY  // records only, for the layout check
 extern "C" {
 BOOL WINAPI WritePrinter(HANDLE hPrinter, LPVOID pBuf, DWORD cbBuf, LPDWORD pcWritten);
 BOOL WINAPI GetPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter, DWORD cbBuf,
                         LPDWORD pcbNeeded);
 BOOL WINAPI SetPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE pPrinter, DWORD Command);
 }
+#endif
 
 // ---- Configuration module --------------------------------------------------
 

@@ -86,6 +86,7 @@ inline constexpr UINT LPTR = LMEM_FIXED | LMEM_ZEROINIT;
 inline constexpr DWORD DLL_PROCESS_DETACH = 0;
 inline constexpr DWORD DLL_PROCESS_ATTACH = 1;
 
+#ifndef PIXMOR_LAYOUT_ONLY  // records only, for the layout check
 extern "C" {
 HMODULE WINAPI LoadLibraryW(LPCWSTR lpLibFileName);
 FARPROC WINAPI GetProcAddress(HMODULE hModule, LPCSTR lpProcName);
@@ -95,6 +96,7 @@ HLOCAL WINAPI LocalFree(HLOCAL hMem);
 DWORD WINAPI GetLastError();
 void WINAPI SetLastError(DWORD dwErrCode);
 }
+#endif
 
 #if UINTPTR_MAX == 0xFFFFFFFFu
 #define PIXMOR_32BIT 1

@@ -1,0 +1,2 @@
+// Empty stand-in: see ddrawint.h.
+#pragma once
