@@ -54,8 +54,7 @@ INSTANTIATE_TEST_SUITE_P(
         TEnableCase{"version_higher", 0x00060000, 12, true, kTrue, ERROR_SUCCESS},
         TEnableCase{"no_record", 0x00030101, 12, false, kFalse, ERROR_INVALID_PARAMETER},
         TEnableCase{"record_too_small", 0x00030101, 11, true, kFalse, ERROR_INVALID_PARAMETER},
-        TEnableCase{"version_tested_first", 0x00020000, 12, false, kFalse,
-                    ERROR_BAD_DRIVER_LEVEL},
+        TEnableCase{"version_tested_first", 0x00020000, 12, false, kFalse, ERROR_BAD_DRIVER_LEVEL},
         TEnableCase{"large_cj", 0x00030101, 4096, true, kTrue, ERROR_SUCCESS}),
     TCaseName());
 
@@ -75,8 +74,8 @@ TEST(DrvEnableDriver, BindsOnceAndFindsOnlyWhatTheEngineHas) {
   for (std::size_t i = 0; i < EngineServiceNames.size(); ++i) {
     if (slots[i] != nullptr) bound.emplace_back(EngineServiceNames[i]);
   }
-  EXPECT_EQ(bound, (std::vector<std::string>{"EngCreatePalette", "EngDeletePalette",
-                                             "EngCopyBits"}));
+  EXPECT_EQ(bound,
+            (std::vector<std::string>{"EngCreatePalette", "EngDeletePalette", "EngCopyBits"}));
 }
 
 TEST(DriverFunctions, IndicesInTheirOrder) {
