@@ -150,8 +150,8 @@ inline constexpr ULONG_PTR CPSUI_OK = 1;
 inline constexpr ULONG_PTR CPSUI_CANCEL = 0;
 
 inline constexpr WORD CPSUIF_UPDATE_PERMISSION = 0x0001;
-inline constexpr WORD PSUIHDRF_PROPTITLE = 0x0002;
-inline constexpr WORD PSUIHDRF_NOAPPLYNOW = 0x0004;
+inline constexpr WORD PSUIHDRF_NOAPPLYNOW = 0x0002;
+inline constexpr WORD PSUIHDRF_PROPTITLE = 0x0004;
 inline constexpr WORD PSUIHDRF_DEFTITLE = 0x0010;
 
 inline DLGPAGE* const CPSUI_PDLGPAGE_DOCPROP = reinterpret_cast<DLGPAGE*>(1);

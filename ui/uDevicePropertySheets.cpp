@@ -14,6 +14,7 @@ namespace pixmor {
 namespace {
 
 constexpr WORD PrinterHeaderFlags = PSUIHDRF_NOAPPLYNOW | PSUIHDRF_DEFTITLE;
+static_assert(PrinterHeaderFlags == 0x12);
 
 LONG Fail(DWORD error) {
   SetLastError(error);

@@ -17,6 +17,7 @@ namespace pixmor {
 namespace {
 
 constexpr WORD DocumentHeaderFlags = PSUIHDRF_NOAPPLYNOW | PSUIHDRF_PROPTITLE;
+static_assert(DocumentHeaderFlags == 0x06);
 
 LONG Fail(DWORD error) {
   SetLastError(error);
