@@ -18,9 +18,12 @@
 // and otherwise closes with ok and no changes.
 #pragma once
 
-#include "uWinBase.h"
+#include "uCompstui.h"
 
 extern "C" {
+// The service's published entry, for callers that link it directly.
+PIXMOR_EXPORT LONG WINAPI CommonPropertySheetUIW(HWND hWndOwner, PFNPROPSHEETUI pfnPropSheetUI,
+                                                 LPARAM lParam, LPDWORD pResult);
 // Sets the script for the sheets shown from now on; null clears it.
 PIXMOR_EXPORT void PlatformSetSheetScript(const char* script);
 // How many sheets the service has shown, and the item texts of the last one
