@@ -91,6 +91,19 @@ PIXMOR_EXPORT HMODULE WINAPI LoadLibraryW(LPCWSTR lpLibFileName) {
   }
   const std::string path = SharedObjectName(Narrow(lpLibFileName));
   void* dl = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (dl == nullptr && path.find('/') == std::string::npos) {
+    // The platform's own modules live beside this library. The search above
+    // normally finds them through our RUNPATH, but not when a sanitizer's
+    // dlopen stands between us and the dynamic loader.
+    Dl_info self{};
+    if (dladdr(reinterpret_cast<void*>(&LoadLibraryW), &self) != 0 && self.dli_fname != nullptr) {
+      const std::string own = self.dli_fname;
+      const std::size_t slash = own.find_last_of('/');
+      if (slash != std::string::npos) {
+        dl = dlopen((own.substr(0, slash + 1) + path).c_str(), RTLD_NOW | RTLD_LOCAL);
+      }
+    }
+  }
   if (dl == nullptr) {
     SetLastError(ERROR_MOD_NOT_FOUND);
     return nullptr;
