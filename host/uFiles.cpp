@@ -32,7 +32,7 @@ void TAtomicFile::Write(const void* data, std::size_t size) {
 }
 
 void TAtomicFile::Commit() {
-  const bool flushed = std::fflush(File) == 0 && fsync(fileno(File)) == 0;
+  const bool flushed = std::fflush(File) == 0;
   const int closed = std::fclose(File);
   File = nullptr;
   if (!flushed || closed != 0 || std::rename(Temporary.c_str(), Path.c_str()) != 0) {

@@ -110,9 +110,12 @@ PIXMOR_EXPORT BOOL WINAPI EndDocPrinterW(HANDLE hPrinter) {
     SetLastError(ERROR_INVALID_HANDLE);
     return kFalse;
   }
-  const bool synced = fsync(printer->JobFd) == 0;
+  // The rename makes the job appear whole; it is not forced to the disk, as
+  // a spooler's job of many megabytes per page need not be.
+  const bool closed = close(printer->JobFd) == 0;
+  printer->JobFd = -1;
   CloseJob(*printer);
-  if (!synced || rename(printer->JobTemp.c_str(), printer->JobFile.c_str()) != 0) {
+  if (!closed || rename(printer->JobTemp.c_str(), printer->JobFile.c_str()) != 0) {
     unlink(printer->JobTemp.c_str());
     SetLastError(ERROR_WRITE_FAULT);
     return kFalse;
