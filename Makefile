@@ -24,8 +24,8 @@ test-linux test-asan test-win32 test-win64: deps
 
 bench: deps
 	@cmake --preset linux-release >/dev/null && cmake --build --preset linux-release -j $(JOBS)
-	@if [ -x build/linux-release/bin/pixmor_bench ]; then build/linux-release/bin/pixmor_bench; \
-	 else echo "no benchmarks yet"; fi
+	@build/linux-release/bin/pixmor_bench
+	@PIXMOR=build/linux-release/bin/pixmor bench/print-host.sh
 
 demo: deps
 	@cmake --preset linux >/dev/null && cmake --build --preset linux -j $(JOBS)
