@@ -92,8 +92,8 @@ std::string ChoiceText(const TShownItem& item) {
   return item.Choices[static_cast<std::size_t>(item.Sel)];
 }
 
-std::string SheetText(const COMPROPSHEETUI& page, const PROPSHEETUI_INFO_HEADER& header,
-                      const std::vector<TShownItem>& items) {
+// The sheet's name and its icon, as the service finds it.
+std::string SheetHeading(const COMPROPSHEETUI& page, const PROPSHEETUI_INFO_HEADER& header) {
   std::string text = TextOf(page.pOptItemName, page.hInstCaller) + "\n";
   const BYTE* icon = nullptr;
   DWORD iconSize = 0;
@@ -104,7 +104,6 @@ std::string SheetText(const COMPROPSHEETUI& page, const PROPSHEETUI_INFO_HEADER&
   } else {
     text += "Icon " + std::to_string(header.IconID) + ": missing\n";
   }
-  for (const TShownItem& item : items) text += item.Name + ": " + ChoiceText(item) + "\n";
   return text;
 }
 
@@ -135,8 +134,8 @@ bool ReadLine(std::string& line) {
 
 // Numbered items, numbered choices, read from the terminal.
 TScriptEnd AskOnTerminal(const COMPROPSHEETUI& page, std::vector<TShownItem>& items,
-                         const std::string& title) {
-  std::printf("%s", title.c_str());
+                         const std::string& heading) {
+  std::printf("%s", heading.c_str());
   for (;;) {
     for (std::size_t i = 0; i < items.size(); ++i) {
       std::printf("%2zu. %s: %s\n", i + 1, items[i].Name.c_str(), ChoiceText(items[i]).c_str());
@@ -167,10 +166,12 @@ enum class TOutcome { Applied, Cancelled, Failed };
 
 TOutcome ShowPage(const COMPROPSHEETUI& page, const PROPSHEETUI_INFO_HEADER& header) {
   std::vector<TShownItem> items = ShownItems(page);
-  const std::string title = SheetText(page, header, items);
+  const std::string heading = SheetHeading(page, header);
   {
+    std::string text = heading;
+    for (const TShownItem& item : items) text += item.Name + ": " + ChoiceText(item) + "\n";
     std::lock_guard<std::mutex> guard(StateLock);
-    LastSheetText = title;
+    LastSheetText = text;
   }
   ++SheetsShown;
   std::string script;
@@ -184,7 +185,7 @@ TOutcome ShowPage(const COMPROPSHEETUI& page, const PROPSHEETUI_INFO_HEADER& hea
     for (const TScriptChoice& choice : parsed.Choices) Choose(page, choice.Item, choice.Sel);
     end = parsed.End;
   } else if (isatty(STDIN_FILENO) && isatty(STDOUT_FILENO)) {
-    end = AskOnTerminal(page, items, title);
+    end = AskOnTerminal(page, items, heading);
   }
   return end == TScriptEnd::Ok ? TOutcome::Applied : TOutcome::Cancelled;
 }
