@@ -11,6 +11,7 @@
 #include <string>
 
 #include "uCompstui.h"
+#include "uFormInfo.h"
 #include "uModuleResources.h"
 #include "uPlatformTesting.h"
 #include "uSheetService.h"
@@ -197,8 +198,18 @@ TEST(PixmoruiResources, StringsAndTheIconGroupTravelWithTheModule) {
   WCHAR text[64];
   ASSERT_GT(LoadStringW(ui, 2009, text, 64), 0);
   EXPECT_EQ(std::u16string(text), u"576dpi");
-  ASSERT_GT(LoadStringW(ui, 2191, text, 64), 0);
-  EXPECT_EQ(std::u16string(text), u"Japan Envelope You #4 Rotated");
+  // The lists' texts agree with the tables they name.
+  for (int row = 1; row < pixmor::PaperRowCount; ++row) {
+    const auto& paper = pixmor::PaperForms[static_cast<std::size_t>(row)];
+    ASSERT_GT(LoadStringW(ui, 2099u + paper.PaperId, text, 64), 0) << paper.PaperId;
+    EXPECT_EQ(std::u16string(text), std::u16string(paper.Name)) << paper.PaperId;
+  }
+  const int dpi[] = {36, 48, 72, 96, 100, 144, 200, 288, 300, 576, 600, 1152, 1200};
+  for (UINT i = 0; i < 13; ++i) {
+    ASSERT_GT(LoadStringW(ui, 2000 + i, text, 64), 0);
+    const std::string expected = std::to_string(dpi[i]) + "dpi";
+    EXPECT_EQ(std::u16string(text), std::u16string(expected.begin(), expected.end()));
+  }
   const BYTE* icon = nullptr;
   DWORD size = 0;
   ASSERT_TRUE(PlatformFindIconGroup(ui, 2000, &icon, &size));
