@@ -184,6 +184,25 @@ TEST_F(SendPage, EachAllocationFailedOnce) {
   EXPECT_EQ(SplitJob(ReadFile(job)).size(), 1u);  // only the page that succeeded
 }
 
+// A device record whose file would not fit the 32-bit size fields is never
+// encoded: no buffer is even asked for.
+TEST_F(SendPage, NeverEncodesAFileBeyondTheSizeFields) {
+  HDC hdc = CreateDC(CustomDevMode(127, 76, 10));
+  ASSERT_NE(hdc, nullptr);
+  const std::string job = StartJob(hdc);
+  SURFOBJ so = *PlatformDCSurface(hdc);
+  pixmor::TPDevData huge = *reinterpret_cast<const pixmor::TPDevData*>(so.dhpdev);
+  huge.PageWidth = 40000;  // 40000 x 40000 x 3 bytes: 4.8 GB
+  huge.PageHeight = 40000;
+  so.dhpdev = reinterpret_cast<DHPDEV>(&huge);
+  const unsigned long calls = PlatformLocalAllocCalls();
+  EXPECT_EQ(Driver().Get<PFN_DrvSendPage>(INDEX_DrvSendPage)(&so), kFalse);
+  EXPECT_EQ(PlatformLocalAllocCalls(), calls);
+  ASSERT_EQ(EndDoc(hdc), 1);
+  EXPECT_NE(DeleteDC(hdc), 0);
+  EXPECT_TRUE(ReadFile(job).empty());
+}
+
 TEST_F(SendPage, RefusesWhatIsNotAPage) {
   const auto sendPage = Driver().Get<PFN_DrvSendPage>(INDEX_DrvSendPage);
   SetLastError(kUntouched);
