@@ -11,11 +11,20 @@
 
 namespace pixmor {
 
+// Raised inside an entry point to end it with its failure value. It keeps
+// the last error as it stood when the failure was found, because unwinding
+// may go through platform code that changes it.
+struct TEntryFailure {
+  DWORD LastError = GetLastError();
+};
+
 template <class R, class Body>
 R RunEntryPoint(R failure, Body&& body) noexcept {
   R result = failure;
   try {
     result = std::forward<Body>(body)();
+  } catch (const TEntryFailure& failed) {
+    SetLastError(failed.LastError);
   } catch (...) {
     // Swallowed: no error ever crosses into the platform.
   }
@@ -26,11 +35,10 @@ template <class Body>
 void RunEntryPoint(Body&& body) noexcept {
   try {
     std::forward<Body>(body)();
+  } catch (const TEntryFailure& failed) {
+    SetLastError(failed.LastError);
   } catch (...) {
   }
 }
-
-// Raised inside an entry point to end it with its failure value.
-struct TEntryFailure {};
 
 }  // namespace pixmor

@@ -5,5 +5,8 @@
 
 extern "C" PIXMOR_EXPORT BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID) {
   if (reason == DLL_PROCESS_ATTACH) pixmor::InstallSilentErrorHook();
-  return kTrue;  // unload releases nothing of the driver's state
+  // Unload releases nothing of the driver's state; only the error routine,
+  // which would point into the unloaded library, is given back.
+  if (reason == DLL_PROCESS_DETACH) pixmor::RemoveSilentErrorHook();
+  return kTrue;
 }

@@ -181,9 +181,9 @@ inline constexpr WORD IDI_CPSUI_PORTRAIT = 64022;
 inline constexpr WORD IDI_CPSUI_LANDSCAPE = 64023;
 inline constexpr WORD IDI_CPSUI_MONO = 64039;
 inline constexpr WORD IDI_CPSUI_COLOR = 64040;
-inline constexpr WORD IDI_CPSUI_STD_FORM = 64059;
+inline constexpr WORD IDI_CPSUI_DOCUMENT = 64059;
 inline constexpr WORD IDI_CPSUI_PRINTER = 64062;
-inline constexpr WORD IDI_CPSUI_RES_PRESENTATION = 64072;
+inline constexpr WORD IDI_CPSUI_GENERIC_OPTION = 64072;
 
 // The configuration module's exports.
 #ifndef PIXMOR_LAYOUT_ONLY  // records only, for the layout check

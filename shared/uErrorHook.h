@@ -29,4 +29,12 @@ inline void InstallSilentErrorHook() {
   SavedErrorHook = std::set_terminate(SilentErrorHook);
 }
 
+// Called from the library's process detach. Where the run-time is shared
+// with the process (the Linux build), a routine left behind in unloaded code
+// would be called later; the saved one goes back unless another has been
+// installed since.
+inline void RemoveSilentErrorHook() {
+  if (HookInstalled && std::get_terminate() == SilentErrorHook) std::set_terminate(SavedErrorHook);
+}
+
 }  // namespace pixmor

@@ -12,5 +12,8 @@ extern "C" PIXMOR_EXPORT BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, L
     pixmor::ModuleInstance = instance;
     pixmor::InstallSilentErrorHook();
   }
-  return kTrue;  // unload releases nothing: no sheet state outlives its DESTROY
+  // Unload releases nothing (no sheet state outlives its DESTROY); only the
+  // error routine, which would point into the unloaded library, is given back.
+  if (reason == DLL_PROCESS_DETACH) pixmor::RemoveSilentErrorHook();
+  return kTrue;
 }

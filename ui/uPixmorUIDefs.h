@@ -78,7 +78,7 @@ inline constexpr std::array<TOptParamDef, 2> OrientationParams = {{
 constexpr std::array<TOptParamDef, Resolutions.size()> MakeResolutionParams() {
   std::array<TOptParamDef, Resolutions.size()> params{};
   for (std::size_t i = 0; i < params.size(); ++i) {
-    params[i] = {0, IDS_RESOLUTION_FIRST + i, IDI_CPSUI_RES_PRESENTATION, 0, 0, -1};
+    params[i] = {0, IDS_RESOLUTION_FIRST + i, IDI_CPSUI_GENERIC_OPTION, 0, 0, -1};
   }
   return params;
 }
@@ -88,7 +88,7 @@ inline constexpr auto ResolutionParams = MakeResolutionParams();
 constexpr std::array<TOptParamDef, PaperCount> MakePaperParams() {
   std::array<TOptParamDef, PaperCount> params{};
   for (std::size_t i = 0; i < params.size(); ++i) {
-    params[i] = {0, IDS_PAPER_BASE + ULONG_PTR{PaperForms[i + 1].PaperId}, IDI_CPSUI_STD_FORM, 0, 0,
+    params[i] = {0, IDS_PAPER_BASE + ULONG_PTR{PaperForms[i + 1].PaperId}, IDI_CPSUI_DOCUMENT, 0, 0,
                  0};
   }
   return params;

@@ -13,6 +13,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <set>
 
 namespace spool {
 
@@ -76,10 +77,20 @@ bool ReadConfig(const std::string& folder, std::string& driver, std::string& con
 
 }  // namespace
 
+// The handles OpenPrinterW handed out and ClosePrinter has not taken back;
+// anything else is refused without being read.
+std::set<HANDLE>& OpenHandles() {
+  static auto* handles = new std::set<HANDLE>;  // lives as long as the process
+  return *handles;
+}
+
 TPrinterHandle* HandleOf(HANDLE handle) {
+  {
+    std::lock_guard<std::mutex> guard(StateLock);
+    if (handle == nullptr || OpenHandles().count(handle) == 0) return nullptr;
+  }
   auto* printer = static_cast<TPrinterHandle*>(handle);
-  if (printer == nullptr || printer->Magic != kHandleMagic) return nullptr;
-  return printer;
+  return printer->Magic == kHandleMagic ? printer : nullptr;
 }
 
 std::string SpoolFolder() {
@@ -338,6 +349,8 @@ PIXMOR_EXPORT BOOL WINAPI OpenPrinterW(LPWSTR pPrinterName, HANDLE* phPrinter,
     return kFalse;
   }
   *phPrinter = printer.release();
+  std::lock_guard<std::mutex> guard(StateLock);
+  OpenHandles().insert(*phPrinter);
   return kTrue;
 }
 
@@ -348,6 +361,10 @@ PIXMOR_EXPORT BOOL WINAPI ClosePrinter(HANDLE hPrinter) {
     return kFalse;
   }
   if (printer->JobOpen) AbortPrinter(hPrinter);
+  {
+    std::lock_guard<std::mutex> guard(StateLock);
+    OpenHandles().erase(hPrinter);
+  }
   printer->Magic = 0;
   delete printer;
   return kTrue;

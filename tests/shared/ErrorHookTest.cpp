@@ -21,4 +21,15 @@ TEST(SilentErrorHook, InstalledOnceAndEndsTheProcessQuietlyWithTheSavedRoutineBa
       testing::ExitedWithCode(3), "^$");
 }
 
+TEST(SilentErrorHook, GivesTheSavedRoutineBackAtUnload) {
+  EXPECT_EXIT(
+      {
+        std::set_terminate(PreviousRoutine);
+        pixmor::InstallSilentErrorHook();
+        pixmor::RemoveSilentErrorHook();
+        std::terminate();  // reaches the saved routine again
+      },
+      testing::ExitedWithCode(9), "");
+}
+
 }  // namespace

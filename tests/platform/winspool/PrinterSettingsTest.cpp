@@ -103,6 +103,10 @@ TEST(GetPrinterW, Failures) {
   DWORD needed = 0;
   BYTE buffer[64];
   std::uint32_t notAPrinter[16] = {};
+  BYTE tooSmallToRead[1] = {};
+  HANDLE closed = nullptr;
+  ASSERT_TRUE(OpenPrinterW(const_cast<LPWSTR>(u"Pixmor Test"), &closed, nullptr));
+  ClosePrinter(closed);
   struct TCase {
     HANDLE printer;
     DWORD level;
@@ -111,6 +115,8 @@ TEST(GetPrinterW, Failures) {
   };
   for (const TCase& c : {TCase{nullptr, 4, &needed, ERROR_INVALID_HANDLE},
                          TCase{notAPrinter, 4, &needed, ERROR_INVALID_HANDLE},
+                         TCase{tooSmallToRead, 4, &needed, ERROR_INVALID_HANDLE},
+                         TCase{closed, 4, &needed, ERROR_INVALID_HANDLE},
                          TCase{spool.Printer, 4, nullptr, ERROR_INVALID_PARAMETER},
                          TCase{spool.Printer, 1, &needed, ERROR_INVALID_LEVEL},
                          TCase{spool.Printer, 5, &needed, ERROR_INVALID_LEVEL}}) {

@@ -1,5 +1,5 @@
 // The same comparison at compile time, for builds whose programs cannot run
-// here: our records, declared inside a namespace of their own, against the
+// here, and our constants' values too: our records and constants, declared inside a namespace of their own, against the
 // toolchain's headers in one translation unit.
 #include <array>
 #include <cstddef>
@@ -10,6 +10,11 @@ namespace ours {
 #include "uCompstui.h"
 #include "uPrintOem.h"
 }  // namespace ours
+
+// Our constants, taken before the toolchain's macros of the same names exist.
+#define LAYOUT_CONSTANT(C) constexpr auto our_##C = ours::C;
+#include "uConstantList.inc"
+#undef LAYOUT_CONSTANT
 
 #define UNICODE
 #include <windows.h>
@@ -22,3 +27,6 @@ namespace ours {
 #define LAYOUT_FIELD(T, F) \
   static_assert(offsetof(ours::T, F) == offsetof(::T, F), "offset of " #T "." #F);
 #include "uLayoutList.inc"
+
+#define LAYOUT_CONSTANT(C) static_assert(our_##C == (C), "value of " #C);
+#include "uConstantList.inc"
