@@ -1,13 +1,17 @@
 // LocalAlloc and LocalFree. Small blocks come from the C heap; large ones are
 // mapped directly, asking for transparent huge pages, so that a freshly
-// allocated page image is cheap to touch for the first time. Every block
-// carries a header with its size and origin; live blocks are counted, and a
-// test can make the n-th allocation fail.
+// allocated page image is cheap to touch for the first time. The last large
+// block freed is kept for the next large request it fits, because a printer
+// driver allocates and frees one page-sized buffer per page, and touching
+// fresh memory costs several times more than clearing warm memory. Every
+// block carries a header with its size and origin; live blocks are counted,
+// and a test can make the n-th allocation fail.
 #include <sys/mman.h>
 
 #include <atomic>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <new>
 
 #include "uPlatformTesting.h"
@@ -32,6 +36,38 @@ static_assert(sizeof(TBlockHeader) <= kHeaderSize);
 std::atomic<long> LiveBlocks{0};
 std::atomic<unsigned long> AllocCalls{0};
 std::atomic<unsigned long> FailAt{0};  // absolute call number that fails; 0 none
+
+// The one large mapping kept for reuse, by its header; null when none.
+std::mutex KeptLock;
+TBlockHeader* Kept = nullptr;
+
+std::size_t Capacity(const TBlockHeader* header) {
+  return header->MapLength -
+         static_cast<std::size_t>(reinterpret_cast<const char*>(header) -
+                                  static_cast<const char*>(header->MapBase));
+}
+
+void Unmap(TBlockHeader* header) { munmap(header->MapBase, header->MapLength); }
+
+// A kept mapping that holds `total` bytes without wasting more than half.
+char* TakeKept(std::size_t total) {
+  std::lock_guard<std::mutex> guard(KeptLock);
+  if (Kept == nullptr || Capacity(Kept) < total || Capacity(Kept) / 2 > total) return nullptr;
+  char* region = reinterpret_cast<char*>(Kept);
+  Kept = nullptr;
+  return region;
+}
+
+// Keeps a freed mapping for reuse, giving back the one kept before.
+void Keep(TBlockHeader* header) {
+  TBlockHeader* previous = nullptr;
+  {
+    std::lock_guard<std::mutex> guard(KeptLock);
+    previous = Kept;
+    Kept = header;
+  }
+  if (previous != nullptr) Unmap(previous);
+}
 
 TBlockHeader* HeaderOf(void* block) {
   return reinterpret_cast<TBlockHeader*>(static_cast<char*>(block) - kHeaderSize);
@@ -74,7 +110,13 @@ PIXMOR_EXPORT HLOCAL WINAPI LocalAlloc(UINT uFlags, SIZE_T uBytes) {
   const std::size_t total = uBytes + kHeaderSize;
   char* region = nullptr;
   if (total >= kMapThreshold) {
-    region = static_cast<char*>(MapLarge(total));  // mapped memory is zero already
+    region = TakeKept(total);
+    if (region != nullptr) {
+      // Warm memory: clearing it costs far less than fresh pages would.
+      if ((uFlags & LMEM_ZEROINIT) != 0) std::memset(region + kHeaderSize, 0, uBytes);
+    } else {
+      region = static_cast<char*>(MapLarge(total));  // mapped memory is zero already
+    }
   } else {
     region = static_cast<char*>((uFlags & LMEM_ZEROINIT) != 0 ? std::calloc(1, total)
                                                               : std::malloc(total));
@@ -106,7 +148,7 @@ PIXMOR_EXPORT HLOCAL WINAPI LocalFree(HLOCAL hMem) {
   header->Magic = 0;
   --LiveBlocks;
   if (header->Mapped != 0) {
-    munmap(header->MapBase, header->MapLength);
+    Keep(header);
   } else {
     std::free(header);
   }

@@ -79,6 +79,26 @@ TEST(LocalMemory, CountsLiveBlocksAndZeroesSmallAndLargeBlocks) {
   EXPECT_EQ(LocalFree(nullptr), nullptr);
 }
 
+TEST(LocalMemory, ReusesTheLastLargeBlockClearedAgain) {
+  const SIZE_T size = SIZE_T{48} << 20;
+  auto* first = static_cast<unsigned char*>(LocalAlloc(LPTR, size));
+  ASSERT_NE(first, nullptr);
+  std::memset(first, 0xAB, size);
+  LocalFree(first);
+  auto* second = static_cast<unsigned char*>(LocalAlloc(LPTR, size - 4096));
+  ASSERT_NE(second, nullptr);
+  EXPECT_EQ(second, first);  // the warm block again
+  std::size_t nonZero = 0;
+  for (SIZE_T i = 0; i < size - 4096; i += 509) nonZero += second[i] != 0;
+  EXPECT_EQ(nonZero, 0u);
+  // A much smaller request does not take a block twice its size.
+  LocalFree(second);
+  auto* small = static_cast<unsigned char*>(LocalAlloc(LPTR, SIZE_T{8} << 20));
+  EXPECT_NE(small, first);
+  EXPECT_EQ(small[0], 0);
+  LocalFree(small);
+}
+
 TEST(LocalMemory, FailsTheNthAllocationOnceAndRefusesImpossibleSizes) {
   const long live = PlatformLiveLocalBlocks();
   PlatformFailNthLocalAlloc(2);
