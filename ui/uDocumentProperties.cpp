@@ -5,7 +5,7 @@
 
 extern "C" PIXMOR_EXPORT LONG APIENTRY DocumentProperties(HWND hWnd, HANDLE hPrinter) {
   return pixmor::Guarded(LONG{0}, [&] {
-    pixmor::TLocalOwner<> info = pixmor::ReadPrinterInfo4(hPrinter);
+    pixmor::TLocalBlock<> info = pixmor::ReadPrinterInfo4(hPrinter);
     if (!info) return LONG{0};
     DOCUMENTPROPERTYHEADER header{};
     header.cbSize = sizeof(DOCUMENTPROPERTYHEADER);

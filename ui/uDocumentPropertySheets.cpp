@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "uBoundary.h"
+#include "uSheetReasons.h"
 #include "uModuleInstance.h"
 #include "uPixmorDefs.h"
 #include "uPixmorUIDefs.h"
@@ -18,11 +19,6 @@ namespace {
 
 constexpr WORD DocumentHeaderFlags = PSUIHDRF_NOAPPLYNOW | PSUIHDRF_PROPTITLE;
 static_assert(DocumentHeaderFlags == 0x06);
-
-LONG Fail(DWORD error) {
-  SetLastError(error);
-  return -1;
-}
 
 DWORD ClaimedSize(const DEVMODEW& dm) { return DWORD{dm.dmSize} + DWORD{dm.dmDriverExtra}; }
 
@@ -48,7 +44,7 @@ DWORD CopyAccepted(DEVMODEW* out, const DEVMODEW* in, DWORD cbOut) {
 }
 
 LONG DirectCall(DOCUMENTPROPERTYHEADER* header) {
-  if (header == nullptr) return Fail(ERROR_INVALID_DATA);
+  if (header == nullptr) return FailSheetCall(ERROR_INVALID_DATA);
   if (header->fMode == 0 && header->pdmOut == nullptr) {
     header->cbOut = DevModeSize;
     return DevModeSize;
@@ -56,7 +52,7 @@ LONG DirectCall(DOCUMENTPROPERTYHEADER* header) {
   DEVMODEW* out = header->pdmOut;
   const DEVMODEW* in = header->pdmIn;
   const DWORD cbOut = header->cbOut;
-  if (out == nullptr) return Fail(ERROR_INVALID_DATA);
+  if (out == nullptr) return FailSheetCall(ERROR_INVALID_DATA);
   const DWORD minimum = ClaimedSize(DefaultDevMode);
 
   if ((header->fMode & DM_IN_BUFFER) == 0) {
@@ -65,11 +61,11 @@ LONG DirectCall(DOCUMENTPROPERTYHEADER* header) {
         CopyDefault(out, cbOut);
         return 1;
       }
-      if (cbOut == 0 || cbOut < ClaimedSize(*in)) return Fail(ERROR_INSUFFICIENT_BUFFER);
+      if (cbOut == 0 || cbOut < ClaimedSize(*in)) return FailSheetCall(ERROR_INSUFFICIENT_BUFFER);
       CopyAccepted(out, in, cbOut);
       return 1;
     }
-    if (cbOut < minimum) return Fail(ERROR_INSUFFICIENT_BUFFER);
+    if (cbOut < minimum) return FailSheetCall(ERROR_INSUFFICIENT_BUFFER);
     if (!LoadDevMode(header->hPrinter, out, cbOut, false) &&
         !LoadDevMode(header->hPrinter, out, cbOut, true)) {
       CopyDefault(out, cbOut);
@@ -78,11 +74,11 @@ LONG DirectCall(DOCUMENTPROPERTYHEADER* header) {
   }
 
   if (in == nullptr) {
-    if (cbOut < minimum) return Fail(ERROR_INSUFFICIENT_BUFFER);
+    if (cbOut < minimum) return FailSheetCall(ERROR_INSUFFICIENT_BUFFER);
     CopyDefault(out, cbOut);
     return 1;
   }
-  if (cbOut < DevModeSize) return Fail(ERROR_INSUFFICIENT_BUFFER);
+  if (cbOut < DevModeSize) return FailSheetCall(ERROR_INSUFFICIENT_BUFFER);
   if (!IsAcceptedDevMode(*in)) {
     CopyDefault(out, cbOut);
     return 1;
@@ -101,7 +97,7 @@ bool CopySheetRecord(const DOCUMENTPROPERTYHEADER& header, const TSheetData& dat
 
 LONG SheetCall(PROPSHEETUI_INFO& info, LPARAM lParam) {
   auto* header = reinterpret_cast<DOCUMENTPROPERTYHEADER*>(info.lParamInit);
-  if (header == nullptr) return Fail(ERROR_INVALID_PARAMETER);
+  if (header == nullptr) return FailSheetCall(ERROR_INVALID_PARAMETER);
   switch (info.Reason) {
     case PROPSHEETUI_REASON_INIT: {
       if (!BuildPropSheet(SheetItems, info, header->hPrinter, DocumentPropSheetCallback,
@@ -117,22 +113,10 @@ LONG SheetCall(PROPSHEETUI_INFO& info, LPARAM lParam) {
       }
       return 1;
     }
-    case PROPSHEETUI_REASON_GET_INFO_HEADER: {
-      auto* infoHeader = reinterpret_cast<PPROPSHEETUI_INFO_HEADER>(lParam);
-      if (infoHeader == nullptr) return Fail(ERROR_INVALID_DATA);
-      infoHeader->pTitle = nullptr;
-      infoHeader->Flags = DocumentHeaderFlags;
-      infoHeader->hInst = ModuleInstance;
-      infoHeader->IconID = IDI_PIXMOR_SHEET;
-      return 1;
-    }
-    case PROPSHEETUI_REASON_DESTROY: {
-      PSheetData data = SheetDataOf(info.UserData);
-      if (data == nullptr) return 0;
-      FreeSheetData(data);
-      info.UserData = 0;
-      return 1;
-    }
+    case PROPSHEETUI_REASON_GET_INFO_HEADER:
+      return FillInfoHeader(lParam, DocumentHeaderFlags);
+    case PROPSHEETUI_REASON_DESTROY:
+      return DestroySheet(info);
     case PROPSHEETUI_REASON_SET_RESULT: {
       const PSheetData data = SheetDataOf(info.UserData);
       if (data == nullptr || data->pDevMode == nullptr) return 0;

@@ -2,12 +2,12 @@
 // wants to be asked: the size first, then the information.
 #pragma once
 
-#include "uLocalOwner.h"
+#include "uLocalBlock.h"
 #include "uPrintOem.h"
 
 namespace pixmor {
 
 // The buffer holding the PRINTER_INFO_4W, or null when it cannot be read.
-TLocalOwner<> ReadPrinterInfo4(HANDLE hPrinter);
+TLocalBlock<> ReadPrinterInfo4(HANDLE hPrinter);
 
 }  // namespace pixmor

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "uLocalOwner.h"
+#include "uLocalBlock.h"
 #include "uModuleInstance.h"
 #include "uOptItemConversion.h"
 #include "uPixmorDefs.h"
@@ -97,9 +97,9 @@ bool BuildPropSheet(std::span<const POptItemDef> items, PROPSHEETUI_INFO& info, 
   }
   // Nothing is handed out before every allocation has succeeded, so a
   // failure leaves no sheet behind and no half-built one for the service.
-  TLocalOwner<TSheetData> data = AllocZeroed<TSheetData>(sizeof(TSheetData));
-  TLocalOwner<DEVMODEW> record = AllocZeroed<DEVMODEW>(DevModeSize);
-  TLocalOwner<> block = AllocZeroed(layout.Bytes);
+  TLocalBlock<TSheetData> data = AllocZeroed<TSheetData>(sizeof(TSheetData));
+  TLocalBlock<DEVMODEW> record = AllocZeroed<DEVMODEW>(DevModeSize);
+  TLocalBlock<> block = AllocZeroed(layout.Bytes);
   if (!data || !record || !block) {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return false;

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "uLocalOwner.h"
+#include "uLocalBlock.h"
 #include "uPixmorDefs.h"
 
 namespace pixmor {
@@ -39,7 +39,7 @@ bool LoadDevMode(HANDLE hPrinter, DEVMODEW* dest, DWORD size, bool printerWide) 
     return false;
   }
   if (needed < sizeof(PRINTER_INFO_9W)) return false;
-  TLocalOwner<> buffer = AllocZeroed(needed);
+  TLocalBlock<> buffer = AllocZeroed(needed);
   if (!buffer) return false;
   DWORD filled = 0;
   if (!GetPrinterW(hPrinter, level, buffer.get(), needed, &filled)) return false;

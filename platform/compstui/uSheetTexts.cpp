@@ -2,6 +2,7 @@
 // and the look-up of a caller's strings.
 #include <array>
 
+#include "uUtf.h"
 #include "uModuleResources.h"
 #include "uSheetModel.h"
 
@@ -30,32 +31,7 @@ constexpr ULONG_PTR kResourceIdLimit = 0x10000;
 
 }  // namespace
 
-std::string Utf8Of(LPCWSTR text) {
-  std::string out;
-  for (; text != nullptr && *text != 0; ++text) {
-    std::uint32_t c = *text;
-    if (c >= 0xD800 && c <= 0xDBFF && text[1] >= 0xDC00 && text[1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (text[1] - 0xDC00);
-      ++text;
-    }
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-  }
-  return out;
-}
+std::string Utf8Of(LPCWSTR text) { return text == nullptr ? std::string() : utf::ToUtf8(text); }
 
 std::string TextOf(LPCWSTR text, HINSTANCE caller) {
   const auto id = reinterpret_cast<ULONG_PTR>(text);

@@ -1,3 +1,4 @@
+#include "uUtf.h"
 #include "uPrinterStore.h"
 
 #include <dirent.h>
@@ -122,63 +123,9 @@ std::string CurrentUser() {
   return "uid" + std::to_string(getuid());
 }
 
-std::string Utf8(const std::u16string& text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    std::uint32_t c = text[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (text[++i] - 0xDC00);
-    }
-    if (c < 0x80) {
-      out.push_back(static_cast<char>(c));
-    } else if (c < 0x800) {
-      out.push_back(static_cast<char>(0xC0 | (c >> 6)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else if (c < 0x10000) {
-      out.push_back(static_cast<char>(0xE0 | (c >> 12)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    } else {
-      out.push_back(static_cast<char>(0xF0 | (c >> 18)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
-      out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
-    }
-  }
-  return out;
-}
+std::string Utf8(const std::u16string& text) { return utf::ToUtf8(text); }
 
-std::u16string Utf16(const std::string& text) {
-  std::u16string out;
-  for (std::size_t i = 0; i < text.size();) {
-    const auto b = static_cast<unsigned char>(text[i]);
-    std::uint32_t c = b;
-    std::size_t extra = 0;
-    if (b >= 0xF0) {
-      c = b & 0x07;
-      extra = 3;
-    } else if (b >= 0xE0) {
-      c = b & 0x0F;
-      extra = 2;
-    } else if (b >= 0xC0) {
-      c = b & 0x1F;
-      extra = 1;
-    }
-    ++i;
-    for (std::size_t k = 0; k < extra && i < text.size(); ++k, ++i) {
-      c = (c << 6) | (static_cast<unsigned char>(text[i]) & 0x3F);
-    }
-    if (c >= 0x10000) {
-      c -= 0x10000;
-      out.push_back(static_cast<char16_t>(0xD800 + (c >> 10)));
-      out.push_back(static_cast<char16_t>(0xDC00 + (c & 0x3FF)));
-    } else {
-      out.push_back(static_cast<char16_t>(c));
-    }
-  }
-  return out;
-}
+std::u16string Utf16(const std::string& text) { return utf::ToUtf16(text); }
 
 bool MakeFolders(const std::string& path) {
   if (path.empty()) return false;
@@ -224,7 +171,8 @@ bool ReadWholeFile(const std::string& path, std::vector<unsigned char>& out) {
   if (file == nullptr) return false;
   unsigned char chunk[8192];
   std::size_t n = 0;
-  while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0) out.insert(out.end(), chunk, chunk + n);
+  while ((n = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+    out.insert(out.end(), chunk, chunk + n);
   const bool ok = std::ferror(file) == 0;
   std::fclose(file);
   return ok;
@@ -329,8 +277,7 @@ PIXMOR_EXPORT DWORD PlatformListPrinters(LPWSTR buffer, DWORD units) {
   return needed;
 }
 
-PIXMOR_EXPORT BOOL WINAPI OpenPrinterW(LPWSTR pPrinterName, HANDLE* phPrinter,
-                                       PRINTER_DEFAULTSW*) {
+PIXMOR_EXPORT BOOL WINAPI OpenPrinterW(LPWSTR pPrinterName, HANDLE* phPrinter, PRINTER_DEFAULTSW*) {
   if (phPrinter == nullptr) {
     SetLastError(ERROR_INVALID_PARAMETER);
     return kFalse;

@@ -1,4 +1,5 @@
-// Owns one LocalAlloc block and gives it back with LocalFree.
+// Owns one LocalAlloc block and gives it back with LocalFree; both drivers
+// hold every block they allocate this way.
 #pragma once
 
 #include <memory>
@@ -17,6 +18,12 @@ using TLocalBlock = std::unique_ptr<T, TLocalFree>;
 template <class T = BYTE>
 TLocalBlock<T> AllocLocal(UINT flags, SIZE_T bytes) {
   return TLocalBlock<T>(static_cast<T*>(LocalAlloc(flags, bytes)));
+}
+
+// The drivers' usual block: zero-initialised.
+template <class T = BYTE>
+TLocalBlock<T> AllocZeroed(SIZE_T bytes) {
+  return AllocLocal<T>(LPTR, bytes);
 }
 
 }  // namespace pixmor
