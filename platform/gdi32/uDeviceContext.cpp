@@ -532,30 +532,47 @@ PIXMOR_EXPORT INT WINAPI StretchDIBits(HDC hdc, INT xDest, INT yDest, INT DestWi
   RECTL visible = dest;
   if (!Intersect(visible, RECTL{0, 0, page.sizlBitmap.cx, page.sizlBitmap.cy})) return SrcHeight;
 
-  // Stage the visible part of the scaled image in the DIB's own format.
   const ULONG format = bpp == 1 ? BMF_8BPP : bpp == 3 ? BMF_24BPP : BMF_32BPP;
-  TEngineBitmap staged;
-  staged.Handle = EngCreateBitmap(SIZEL{visible.right - visible.left, visible.bottom - visible.top},
-                                  0, format, BMF_TOPDOWN, nullptr);
-  SURFOBJ* stage = EngLockSurface(reinterpret_cast<HSURF>(staged.Handle));
-  if (stage == nullptr) return 0;
-  const LONG width = visible.right - visible.left;
-  std::vector<std::size_t> columns(static_cast<std::size_t>(width));
-  for (LONG x = 0; x < width; ++x) {
-    const std::int64_t along = std::int64_t{visible.left} - xDest + x;  // pixel centres
-    columns[x] = static_cast<std::size_t>(xSrc + (2 * along + 1) * SrcWidth / (2 * DestWidth)) *
-                 static_cast<std::size_t>(bpp);
-  }
   const auto* bits = static_cast<const BYTE*>(lpBits);
-  for (LONG y = visible.top; y < visible.bottom; ++y) {
-    const std::int64_t along = std::int64_t{y} - yDest;
-    const std::int64_t row = srcTop + (2 * along + 1) * SrcHeight / (2 * DestHeight);
-    const std::int64_t stored = bottomUp ? imageHeight - 1 - row : row;
-    const BYTE* in = bits + static_cast<std::size_t>(stored * stride);
-    BYTE* out = RowOf(*stage, y - visible.top);
+  const LONG width = visible.right - visible.left;
+  const LONG height = visible.bottom - visible.top;
+  TEngineBitmap staged;
+  SURFOBJ* stage = nullptr;
+  POINTL origin{0, 0};
+  if (SrcWidth == DestWidth && SrcHeight == DestHeight && FastPathsOn() && stride <= INT32_MAX) {
+    // Unscaled: the visible rows of the DIB itself are the source, as an
+    // engine bitmap on the caller's memory (only ever read), so nothing is
+    // staged. Destination pixel (x, y) reads source pixel (x - xDest + xSrc,
+    // y - yDest + srcTop), as the scaled path's pixel centres give at 1:1.
+    const std::int64_t firstRow = srcTop + (std::int64_t{visible.top} - yDest);
+    const std::int64_t lowest = bottomUp ? imageHeight - firstRow - height : firstRow;
+    staged.Handle = EngCreateBitmap(
+        SIZEL{bih.biWidth, height}, static_cast<LONG>(stride), format, bottomUp ? 0 : BMF_TOPDOWN,
+        const_cast<BYTE*>(bits + static_cast<std::size_t>(lowest * stride)));
+    stage = EngLockSurface(reinterpret_cast<HSURF>(staged.Handle));
+    origin.x = static_cast<LONG>(xSrc + (std::int64_t{visible.left} - xDest));
+  }
+  if (stage == nullptr) {
+    // Stage the visible part of the scaled image in the DIB's own format.
+    staged.Handle = EngCreateBitmap(SIZEL{width, height}, 0, format, BMF_TOPDOWN, nullptr);
+    stage = EngLockSurface(reinterpret_cast<HSURF>(staged.Handle));
+    if (stage == nullptr) return 0;
+    std::vector<std::size_t> columns(static_cast<std::size_t>(width));
     for (LONG x = 0; x < width; ++x) {
-      std::memcpy(out + static_cast<std::size_t>(x) * bpp, in + columns[x],
-                  static_cast<std::size_t>(bpp));
+      const std::int64_t along = std::int64_t{visible.left} - xDest + x;  // pixel centres
+      columns[x] = static_cast<std::size_t>(xSrc + (2 * along + 1) * SrcWidth / (2 * DestWidth)) *
+                   static_cast<std::size_t>(bpp);
+    }
+    for (LONG y = visible.top; y < visible.bottom; ++y) {
+      const std::int64_t along = std::int64_t{y} - yDest;
+      const std::int64_t row = srcTop + (2 * along + 1) * SrcHeight / (2 * DestHeight);
+      const std::int64_t stored = bottomUp ? imageHeight - 1 - row : row;
+      const BYTE* in = bits + static_cast<std::size_t>(stored * stride);
+      BYTE* out = RowOf(*stage, y - visible.top);
+      for (LONG x = 0; x < width; ++x) {
+        std::memcpy(out + static_cast<std::size_t>(x) * bpp, in + columns[x],
+                    static_cast<std::size_t>(bpp));
+      }
     }
   }
 
@@ -587,7 +604,6 @@ PIXMOR_EXPORT INT WINAPI StretchDIBits(HDC hdc, INT xDest, INT yDest, INT DestWi
   }
   xlate.xo.iDstType = static_cast<USHORT>(xlate.Dest != nullptr ? xlate.Dest->Mode : PAL_BGR);
   CLIPOBJ clip = PageClip(page);
-  POINTL origin{0, 0};
   Xlates().Add(&xlate);
   BOOL done = kFalse;
   if ((surface->Hooks & HOOK_COPYBITS) != 0) {

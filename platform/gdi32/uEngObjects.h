@@ -103,6 +103,10 @@ inline TRgb RgbOfColorRef(COLORREF c) {
   return TRgb{static_cast<BYTE>(c), static_cast<BYTE>(c >> 8), static_cast<BYTE>(c >> 16)};
 }
 
+// Whether drawing may take its fast paths (tests compare them with the
+// general path by turning them off).
+bool FastPathsOn();
+
 int BytesPerPixel(ULONG format);  // 1, 3 or 4; 0 for a format we do not draw
 void PutPixel(SURFOBJ& so, LONG x, LONG y, ULONG colour);  // no bounds test
 inline BYTE* RowOf(SURFOBJ& so, LONG y) {

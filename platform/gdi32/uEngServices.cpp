@@ -3,11 +3,13 @@
 // clipping, solid line strokes, glyph bitmaps in one colour). Services the
 // driver binds but never calls answer as an engine without them would.
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <new>
 
 #include "uEngObjects.h"
+#include "uEngineTesting.h"
 #include "uSpoolerClient.h"
 
 namespace gdi {
@@ -87,6 +89,16 @@ ULONG DeviceOfRgb(TRgb c, ULONG format, const TPalette* palette) {
 
 namespace {
 
+// Fast paths are on unless a test turns them off to compare them with the
+// general per-pixel translation.
+std::atomic<bool> FastPaths{true};
+
+}  // namespace
+
+bool FastPathsOn() { return FastPaths.load(std::memory_order_relaxed); }
+
+namespace {
+
 ULONG ReadPixel(const BYTE* row, LONG x, int bpp) {
   const BYTE* p = row + static_cast<std::ptrdiff_t>(x) * bpp;
   switch (bpp) {
@@ -127,6 +139,144 @@ TPalette* PaletteOfSurface(const SURFOBJ* so) {
   return surface == nullptr ? nullptr : surface->Palette;
 }
 
+bool IsRgbOrder(const TPalette* palette) { return palette != nullptr && palette->Mode == PAL_RGB; }
+
+// The bytes a surface's rows occupy, from its first to its last row.
+struct TSpan {
+  std::uintptr_t Low, High;
+};
+TSpan SpanOf(const SURFOBJ& so) {
+  const auto scan0 = reinterpret_cast<std::uintptr_t>(so.pvScan0);
+  const std::int64_t last = std::int64_t{so.sizlBitmap.cy - 1} * so.lDelta;
+  const auto rowBytes = static_cast<std::uintptr_t>(std::abs(std::int64_t{so.lDelta}));
+  const std::uintptr_t low = last < 0 ? scan0 - static_cast<std::uintptr_t>(-last) : scan0;
+  const std::uintptr_t high = (last < 0 ? scan0 : scan0 + static_cast<std::uintptr_t>(last)) +
+                              std::max<std::uintptr_t>(rowBytes, 1);
+  return TSpan{low, high};
+}
+bool Overlap(const SURFOBJ& a, const SURFOBJ& b) {
+  const TSpan x = SpanOf(a), y = SpanOf(b);
+  return x.Low < y.High && y.Low < x.High;
+}
+
+// How a row is translated without looking up each pixel's colour: the
+// results equal RgbOfDevice followed by DeviceOfRgb.
+enum class ERowCopy {
+  General,  // per pixel through the palettes
+  Table,    // 8-bit source through an index table
+  Direct,   // 24 or 32 bits to 24 or 32 bits, red and blue swapped or not
+  Grey,     // 24 or 32 bits to grey levels by luminance
+};
+
+struct TRowPlan {
+  ERowCopy Kind = ERowCopy::General;
+  int SrcBpp = 0, DstBpp = 0;
+  bool Swap = false;  // the source's red byte is the destination's blue byte
+  const ULONG* Table = nullptr;
+};
+
+void CopyRowByTable(BYTE* out, const BYTE* in, LONG width, const TRowPlan& plan) {
+  const ULONG* table = plan.Table;
+  switch (plan.DstBpp) {
+    case 1:
+      for (LONG i = 0; i < width; ++i) out[i] = static_cast<BYTE>(table[in[i]]);
+      break;
+    case 3:
+      for (LONG i = 0; i < width; ++i, out += 3) {
+        const ULONG c = table[in[i]];
+        out[0] = static_cast<BYTE>(c);
+        out[1] = static_cast<BYTE>(c >> 8);
+        out[2] = static_cast<BYTE>(c >> 16);
+      }
+      break;
+    default:
+      for (LONG i = 0; i < width; ++i, out += 4) {
+        const ULONG c = table[in[i]];
+        out[0] = static_cast<BYTE>(c);
+        out[1] = static_cast<BYTE>(c >> 8);
+        out[2] = static_cast<BYTE>(c >> 16);
+        out[3] = 0;
+      }
+      break;
+  }
+}
+
+template <int SrcBpp, int DstBpp, bool Swap>
+void CopyRowDirect(BYTE* out, const BYTE* in, LONG width) {
+  for (LONG i = 0; i < width; ++i, in += SrcBpp, out += DstBpp) {
+    out[0] = Swap ? in[2] : in[0];
+    out[1] = in[1];
+    out[2] = Swap ? in[0] : in[2];
+    if constexpr (DstBpp == 4) out[3] = 0;
+  }
+}
+
+void CopyRowDirect(BYTE* out, const BYTE* in, LONG width, const TRowPlan& plan) {
+  const int key = plan.SrcBpp * 10 + plan.DstBpp;
+  if (plan.Swap) {
+    switch (key) {
+      case 33:
+        return CopyRowDirect<3, 3, true>(out, in, width);
+      case 34:
+        return CopyRowDirect<3, 4, true>(out, in, width);
+      case 43:
+        return CopyRowDirect<4, 3, true>(out, in, width);
+      default:
+        return CopyRowDirect<4, 4, true>(out, in, width);
+    }
+  }
+  switch (key) {
+    case 33:
+      std::memcpy(out, in, static_cast<std::size_t>(width) * 3);
+      return;
+    case 34:
+      return CopyRowDirect<3, 4, false>(out, in, width);
+    case 43:
+      return CopyRowDirect<4, 3, false>(out, in, width);
+    default:
+      return CopyRowDirect<4, 4, false>(out, in, width);
+  }
+}
+
+// Luminance() per pixel, with the source's bytes taken as blue, green, red
+// (or red, green, blue when swapped).
+template <int SrcBpp, bool Swap>
+void CopyRowGrey(BYTE* out, const BYTE* in, LONG width) {
+  for (LONG i = 0; i < width; ++i, in += SrcBpp) {
+    const unsigned blue = Swap ? in[2] : in[0], red = Swap ? in[0] : in[2];
+    out[i] = static_cast<BYTE>((77u * red + 150u * in[1] + 29u * blue + 128u) >> 8);
+  }
+}
+
+void CopyRowGrey(BYTE* out, const BYTE* in, LONG width, const TRowPlan& plan) {
+  if (plan.SrcBpp == 3) {
+    plan.Swap ? CopyRowGrey<3, true>(out, in, width) : CopyRowGrey<3, false>(out, in, width);
+  } else {
+    plan.Swap ? CopyRowGrey<4, true>(out, in, width) : CopyRowGrey<4, false>(out, in, width);
+  }
+}
+
+TRowPlan PlanRows(const SURFOBJ& dst, const SURFOBJ& src, const TPalette* dstPalette,
+                  const TPalette* srcPalette, const ULONG* table) {
+  TRowPlan plan;
+  plan.SrcBpp = BytesPerPixel(src.iBitmapFormat);
+  plan.DstBpp = BytesPerPixel(dst.iBitmapFormat);
+  // Rows read after others were written must stay as the general path
+  // leaves them: memory shared by both surfaces keeps to it.
+  if (!FastPathsOn() || Overlap(dst, src)) return plan;
+  if (plan.SrcBpp == 1) {
+    plan.Kind = ERowCopy::Table;
+    plan.Table = table;
+  } else if (plan.DstBpp != 1) {
+    plan.Kind = ERowCopy::Direct;
+    plan.Swap = IsRgbOrder(srcPalette) != IsRgbOrder(dstPalette);
+  } else if (dstPalette == nullptr || dstPalette->Mode != PAL_INDEXED || dstPalette->GreyRamp) {
+    plan.Kind = ERowCopy::Grey;  // what DeviceOfRgb does for such an 8-bit destination
+    plan.Swap = IsRgbOrder(srcPalette);
+  }
+  return plan;
+}
+
 bool Drawable(const SURFOBJ* so) {
   return so != nullptr && so->pvScan0 != nullptr && BytesPerPixel(so->iBitmapFormat) != 0 &&
          so->sizlBitmap.cx > 0 && so->sizlBitmap.cy > 0;
@@ -152,6 +302,10 @@ RECTL ClipBounds(const SURFOBJ& so, const CLIPOBJ* pco) {
 using namespace gdi;
 
 extern "C" {
+
+PIXMOR_EXPORT void PlatformEngineFastPaths(BOOL on) {
+  FastPaths.store(on != 0, std::memory_order_relaxed);
+}
 
 // ---- Palettes ----
 
@@ -349,6 +503,8 @@ PIXMOR_EXPORT BOOL APIENTRY EngCopyBits(SURFOBJ* psoDest, SURFOBJ* psoSrc, CLIPO
       }
     }
   }
+  const TRowPlan plan =
+      trivial ? TRowPlan{} : PlanRows(*psoDest, *psoSrc, dstPalette, srcPalette, table);
   for (LONG y = visible.top; y < visible.bottom; ++y) {
     BYTE* out = RowOf(*psoDest, y);
     const BYTE* in = RowOf(*psoSrc, static_cast<LONG>(sy + (y - visible.top)));
@@ -358,6 +514,21 @@ PIXMOR_EXPORT BOOL APIENTRY EngCopyBits(SURFOBJ* psoDest, SURFOBJ* psoSrc, CLIPO
                    in + static_cast<std::ptrdiff_t>(sx0) * srcBpp,
                    static_cast<std::size_t>(width) * static_cast<std::size_t>(dstBpp));
       continue;
+    }
+    BYTE* first = out + static_cast<std::ptrdiff_t>(visible.left) * dstBpp;
+    const BYTE* from = in + static_cast<std::ptrdiff_t>(sx0) * srcBpp;
+    switch (plan.Kind) {
+      case ERowCopy::Table:
+        CopyRowByTable(first, from, width, plan);
+        continue;
+      case ERowCopy::Direct:
+        CopyRowDirect(first, from, width, plan);
+        continue;
+      case ERowCopy::Grey:
+        CopyRowGrey(first, from, width, plan);
+        continue;
+      case ERowCopy::General:
+        break;
     }
     for (LONG i = 0; i < width; ++i) {
       const ULONG source = ReadPixel(in, sx0 + i, srcBpp);

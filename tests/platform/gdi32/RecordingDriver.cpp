@@ -16,16 +16,24 @@ struct TDevice {
   HSURF hsurf;
   HPALETTE palette;
 } Device;
+// The page the driver makes: size, format and palette (PAL_BGR by default).
+struct TPageSetup {
+  SIZEL Size{16, 8};
+  ULONG Format = BMF_24BPP;
+  ULONG PaletteMode = PAL_BGR;
+  std::vector<ULONG> Colours;  // of an indexed palette
+} Page;
 
 void Record(const char* name) { Calls.emplace_back(name); }
 
 DHPDEV APIENTRY EnablePDEV(DEVMODEW*, LPWSTR, ULONG, HSURF*, ULONG, GDIINFO* gi, ULONG, DEVINFO* di,
                            HDEV, LPWSTR, HANDLE) {
   Record("DrvEnablePDEV");
-  gi->ulHorzRes = 16;
-  gi->ulVertRes = 8;
-  gi->cBitsPixel = 24;
-  Device.palette = EngCreatePalette(PAL_BGR, 0, nullptr, 0, 0, 0);
+  gi->ulHorzRes = static_cast<ULONG>(Page.Size.cx);
+  gi->ulVertRes = static_cast<ULONG>(Page.Size.cy);
+  gi->cBitsPixel = Page.Format == BMF_8BPP ? 8 : Page.Format == BMF_32BPP ? 32 : 24;
+  Device.palette = EngCreatePalette(Page.PaletteMode, static_cast<ULONG>(Page.Colours.size()),
+                                    Page.Colours.data(), 0, 0, 0);
   di->hpalDefault = Device.palette;
   return reinterpret_cast<DHPDEV>(&Device);
 }
@@ -35,7 +43,8 @@ void APIENTRY CompletePDEV(DHPDEV, HDEV hdev) {
 }
 HSURF APIENTRY EnableSurface(DHPDEV) {
   Record("DrvEnableSurface");
-  Device.hsurf = reinterpret_cast<HSURF>(EngCreateBitmap({16, 8}, 64, BMF_24BPP, 0, nullptr));
+  Device.hsurf = reinterpret_cast<HSURF>(
+      EngCreateBitmap(Page.Size, 4 * Page.Size.cx, Page.Format, 0, nullptr));
   EngAssociateSurface(Device.hsurf, Device.hdev, Hooks);
   return Device.hsurf;
 }
@@ -110,4 +119,13 @@ PIXMOR_EXPORT BOOL APIENTRY DrvEnableDriver(ULONG, ULONG, DRVENABLEDATA* pded) {
 }
 PIXMOR_EXPORT std::vector<std::string>* RecordingDriverCalls() { return &Calls; }
 PIXMOR_EXPORT void RecordingDriverHooks(FLONG hooks) { Hooks = hooks; }
+// The page of the next device: a null colour table with mode PAL_BGR and 16
+// x 8 pixels of 24 bits restores the default.
+PIXMOR_EXPORT void RecordingDriverPage(SIZEL size, ULONG format, ULONG paletteMode,
+                                       const ULONG* colours, ULONG count) {
+  Page.Size = size;
+  Page.Format = format;
+  Page.PaletteMode = paletteMode;
+  Page.Colours.assign(colours, colours + (colours != nullptr ? count : 0));
+}
 }
