@@ -29,23 +29,23 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args,
       name = arg.substr(0, eq);
       inlineValue = arg.substr(eq + 1);
     }
-    const TOptionSpec* spec = nullptr;
+    const TOptionSpec* option = nullptr;
     for (const TOptionSpec& candidate : specs) {
       if (candidate.Name == name || (!candidate.Short.empty() && candidate.Short == name)) {
-        spec = &candidate;
+        option = &candidate;
       }
     }
-    if (spec == nullptr) throw TUsageError("unknown option '" + name + "'" + help);
-    if (!spec->TakesValue) {
-      if (inlineValue) throw TUsageError("option '" + spec->Name + "' takes no value" + help);
-      line.Values[spec->Name] = "";
+    if (option == nullptr) throw TUsageError("unknown option '" + name + "'" + help);
+    if (!option->TakesValue) {
+      if (inlineValue) throw TUsageError("option '" + option->Name + "' takes no value" + help);
+      line.Values[option->Name] = "";
       continue;
     }
     if (!inlineValue) {
-      if (i + 1 >= args.size()) throw TUsageError("option '" + spec->Name + "' needs a value" + help);
+      if (i + 1 >= args.size()) throw TUsageError("option '" + option->Name + "' needs a value" + help);
       inlineValue = args[++i];
     }
-    line.Values[spec->Name] = *inlineValue;
+    line.Values[option->Name] = *inlineValue;
   }
   return line;
 }
