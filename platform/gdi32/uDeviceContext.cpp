@@ -563,15 +563,29 @@ PIXMOR_EXPORT INT WINAPI StretchDIBits(HDC hdc, INT xDest, INT yDest, INT DestWi
       columns[x] = static_cast<std::size_t>(xSrc + (2 * along + 1) * SrcWidth / (2 * DestWidth)) *
                    static_cast<std::size_t>(bpp);
     }
+    const std::size_t rowBytes = static_cast<std::size_t>(width) * static_cast<std::size_t>(bpp);
+    std::int64_t previous = -1;
     for (LONG y = visible.top; y < visible.bottom; ++y) {
       const std::int64_t along = std::int64_t{y} - yDest;
       const std::int64_t row = srcTop + (2 * along + 1) * SrcHeight / (2 * DestHeight);
+      BYTE* out = RowOf(*stage, y - visible.top);
+      if (row == previous && FastPathsOn()) {  // an enlarged image repeats the row just staged
+        std::memcpy(out, RowOf(*stage, y - visible.top - 1), rowBytes);
+        continue;
+      }
+      previous = row;
       const std::int64_t stored = bottomUp ? imageHeight - 1 - row : row;
       const BYTE* in = bits + static_cast<std::size_t>(stored * stride);
-      BYTE* out = RowOf(*stage, y - visible.top);
-      for (LONG x = 0; x < width; ++x) {
-        std::memcpy(out + static_cast<std::size_t>(x) * bpp, in + columns[x],
-                    static_cast<std::size_t>(bpp));
+      switch (bpp) {
+        case 1:
+          for (LONG x = 0; x < width; ++x) out[x] = in[columns[x]];
+          break;
+        case 3:
+          for (LONG x = 0; x < width; ++x) std::memcpy(out + 3 * x, in + columns[x], 3);
+          break;
+        default:
+          for (LONG x = 0; x < width; ++x) std::memcpy(out + 4 * x, in + columns[x], 4);
+          break;
       }
     }
   }

@@ -255,6 +255,8 @@ INSTANTIATE_TEST_SUITE_P(
         TImageCase{"unhooked_grey", G, IDX, true, false, 32, 7, 5, -2, -1, 7, 5, 0, 0, 7, 5},
         // Scaled images are staged; the copy from the stage is the same.
         TImageCase{"scaled_up", C, BGR, false, true, 24, 3, -2, 1, 1, 7, 5, 0, 0, 3, 2},
+        TImageCase{"scaled_up_clipped", G, IDX, true, true, 24, 5, 3, -3, -4, 13, 12, 1, 0, 4, 3},
+        TImageCase{"scaled_up_indexed", X, BGR, false, true, 8, 3, -3, 2, -1, 8, 11, 0, 0, 3, 3},
         TImageCase{"scaled_down_grey", G, IDX, true, true, 32, 13, 7, 0, 0, 5, 4, 1, 1, 12, 6}),
     TCaseName());
 
