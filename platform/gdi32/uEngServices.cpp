@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <new>
+#include <vector>
 
 #include "uEngObjects.h"
 #include "uEngineTesting.h"
@@ -505,10 +506,30 @@ PIXMOR_EXPORT BOOL APIENTRY EngCopyBits(SURFOBJ* psoDest, SURFOBJ* psoSrc, CLIPO
   }
   const TRowPlan plan =
       trivial ? TRowPlan{} : PlanRows(*psoDest, *psoSrc, dstPalette, srcPalette, table);
-  for (LONG y = visible.top; y < visible.bottom; ++y) {
+  // Within one bitmap the rectangles may overlap: rows are taken from the
+  // end the destination moves away from, so each source row is read before
+  // it is overwritten, and a translated row is read whole before it is
+  // written.
+  const bool shared = Overlap(*psoDest, *psoSrc);
+  bool backwards = false;
+  std::vector<BYTE> rowCopy;
+  if (shared) {
+    const BYTE* firstOut = RowOf(*psoDest, visible.top);
+    const BYTE* firstIn = RowOf(*psoSrc, static_cast<LONG>(sy));
+    backwards = (firstOut > firstIn) == (psoDest->lDelta > 0);
+    if (!trivial)
+      rowCopy.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(srcBpp));
+  }
+  for (LONG n = 0; n < visible.bottom - visible.top; ++n) {
+    const LONG y = backwards ? visible.bottom - 1 - n : visible.top + n;
     BYTE* out = RowOf(*psoDest, y);
     const BYTE* in = RowOf(*psoSrc, static_cast<LONG>(sy + (y - visible.top)));
-    const LONG sx0 = static_cast<LONG>(sx);
+    LONG sx0 = static_cast<LONG>(sx);
+    if (!trivial && shared) {
+      std::memcpy(rowCopy.data(), in + static_cast<std::ptrdiff_t>(sx0) * srcBpp, rowCopy.size());
+      in = rowCopy.data();
+      sx0 = 0;
+    }
     if (trivial) {
       std::memmove(out + static_cast<std::ptrdiff_t>(visible.left) * dstBpp,
                    in + static_cast<std::ptrdiff_t>(sx0) * srcBpp,

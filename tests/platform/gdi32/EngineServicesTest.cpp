@@ -181,6 +181,57 @@ TEST(EngCopyBits, ClipsToTheDestinationTheClipAndTheSource) {
   EXPECT_EQ(EngCopyBits(dst.so, src.so, nullptr, nullptr, nullptr, &p), kFalse);
 }
 
+// A copy within one bitmap, with the rectangles overlapping, reads every
+// source pixel before it is overwritten: the same as a copy from a
+// duplicate of the bitmap.
+struct TOverlapCase {
+  const char* name;
+  ULONG format;
+  FLONG layout;
+  bool table;  // translated through an index table, else copied as it is
+  RECTL dest;
+  POINTL source;
+};
+
+class OverlappingCopies : public testing::TestWithParam<TOverlapCase> {};
+
+TEST_P(OverlappingCopies, EqualACopyFromADuplicate) {
+  const TOverlapCase& c = GetParam();
+  TBitmap within(7, 6, c.format, c.layout), original(7, 6, c.format, c.layout),
+      expected(7, 6, c.format, c.layout);
+  for (ULONG i = 0; i < within.so->cjBits; ++i) {
+    static_cast<BYTE*>(within.so->pvBits)[i] = static_cast<BYTE>(i * 29 + 5);
+  }
+  std::memcpy(original.so->pvBits, within.so->pvBits, within.so->cjBits);
+  std::memcpy(expected.so->pvBits, within.so->pvBits, within.so->cjBits);
+  ULONG table[256];
+  for (ULONG i = 0; i < 256; ++i) table[i] = 255 - i;
+  XLATEOBJ xo{};
+  xo.flXlate = XO_TABLE;
+  xo.cEntries = 256;
+  xo.pulXlate = table;
+  RECTL dest = c.dest;
+  POINTL source = c.source;
+  ASSERT_EQ(EngCopyBits(expected.so, original.so, nullptr, c.table ? &xo : nullptr, &dest, &source),
+            kTrue);
+  ASSERT_EQ(EngCopyBits(within.so, within.so, nullptr, c.table ? &xo : nullptr, &dest, &source),
+            kTrue);
+  EXPECT_EQ(std::memcmp(within.so->pvBits, expected.so->pvBits, within.so->cjBits), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, OverlappingCopies,
+    testing::Values(
+        TOverlapCase{"down_right", BMF_8BPP, 0, false, {1, 1, 7, 6}, {0, 0}},
+        TOverlapCase{"down_right_top_down", BMF_8BPP, BMF_TOPDOWN, false, {1, 1, 7, 6}, {0, 0}},
+        TOverlapCase{"up_left", BMF_8BPP, 0, false, {0, 0, 6, 5}, {1, 1}},
+        TOverlapCase{"up_left_top_down", BMF_24BPP, BMF_TOPDOWN, false, {0, 0, 6, 5}, {1, 1}},
+        TOverlapCase{"down_colour", BMF_24BPP, 0, false, {0, 2, 7, 6}, {0, 0}},
+        TOverlapCase{"right_by_table", BMF_8BPP, 0, true, {2, 0, 7, 6}, {0, 0}},
+        TOverlapCase{"down_right_by_table", BMF_8BPP, BMF_TOPDOWN, true, {1, 1, 7, 6}, {0, 0}},
+        TOverlapCase{"up_left_by_table", BMF_8BPP, 0, true, {0, 0, 5, 4}, {2, 2}}),
+    TCaseName());
+
 TEST(EngTextOut, GlyphBitsInTheForegroundColour) {
   TBitmap page(8, 4, BMF_24BPP, BMF_TOPDOWN);
   std::memset(page.so->pvBits, 0xFF, page.so->cjBits);
