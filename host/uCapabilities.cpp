@@ -40,7 +40,8 @@ TCapabilities QueryCapabilities(const std::u16string& printer) {
   std::vector<WORD> ids(static_cast<std::size_t>(count));
   std::vector<LONG> sizes(2 * static_cast<std::size_t>(count));
   std::vector<WCHAR> names(64 * static_cast<std::size_t>(count));
-  if (Ask(printer, DC_PAPERS, ids.data()) != count || Ask(printer, DC_PAPERSIZE, sizes.data()) != count ||
+  if (Ask(printer, DC_PAPERS, ids.data()) != count ||
+      Ask(printer, DC_PAPERSIZE, sizes.data()) != count ||
       Ask(printer, DC_PAPERNAMES, names.data()) != count) {
     throw TCommandError("the driver's paper lists do not agree");
   }
@@ -70,15 +71,18 @@ const TPaper& FindPaper(const TCapabilities& caps, const std::string& nameOrNumb
 
 LONG FindResolution(const TCapabilities& caps, const std::string& dpi) {
   std::string digits = Lower(dpi);
-  if (digits.size() > 3 && digits.compare(digits.size() - 3, 3, "dpi") == 0) digits.resize(digits.size() - 3);
+  if (digits.size() > 3 && digits.compare(digits.size() - 3, 3, "dpi") == 0)
+    digits.resize(digits.size() - 3);
   if (IsNumber(digits)) {
     for (LONG value : caps.Resolutions) {
       if (value == std::stol(digits)) return value;
     }
   }
   std::string offered;
-  for (LONG value : caps.Resolutions) offered += (offered.empty() ? "" : ", ") + std::to_string(value);
-  throw TCommandError("the printer offers no resolution '" + dpi + "' (it offers " + offered + " dpi)");
+  for (LONG value : caps.Resolutions)
+    offered += (offered.empty() ? "" : ", ") + std::to_string(value);
+  throw TCommandError("the printer offers no resolution '" + dpi + "' (it offers " + offered +
+                      " dpi)");
 }
 
 }  // namespace host

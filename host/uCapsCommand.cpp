@@ -27,11 +27,12 @@ struct TFieldName {
   const char* Name;
 };
 constexpr TFieldName kFields[] = {
-    {DM_ORIENTATION, "orientation"}, {DM_PAPERSIZE, "paper size"},
-    {DM_PAPERLENGTH, "paper length"}, {DM_PAPERWIDTH, "paper width"},
+    {DM_ORIENTATION, "orientation"},    {DM_PAPERSIZE, "paper size"},
+    {DM_PAPERLENGTH, "paper length"},   {DM_PAPERWIDTH, "paper width"},
     {DM_PRINTQUALITY, "print quality"}, {DM_COLOR, "colour"},
-    {DM_YRESOLUTION, "y resolution"}, {DM_TTOPTION, "TrueType option"},
-    {DM_FORMNAME, "form name"}, {DM_ICMMETHOD, "ICM method"}, {DM_ICMINTENT, "ICM intent"}};
+    {DM_YRESOLUTION, "y resolution"},   {DM_TTOPTION, "TrueType option"},
+    {DM_FORMNAME, "form name"},         {DM_ICMMETHOD, "ICM method"},
+    {DM_ICMINTENT, "ICM intent"}};
 
 }  // namespace
 
@@ -42,7 +43,8 @@ int RunCaps(const TArgs& args) {
     std::fputs(kHelp, stdout);
     return 0;
   }
-  if (!line.Arguments.empty()) throw TUsageError("caps takes no arguments (see 'pixmor caps --help')");
+  if (!line.Arguments.empty())
+    throw TUsageError("caps takes no arguments (see 'pixmor caps --help')");
   UseSpoolFolder(line);
   const std::u16string printer = ChoosePrinter(line, true);
   const TCapabilities caps = QueryCapabilities(printer);

@@ -42,7 +42,8 @@ TCommandLine ParseCommandLine(const std::vector<std::string>& args,
       continue;
     }
     if (!inlineValue) {
-      if (i + 1 >= args.size()) throw TUsageError("option '" + option->Name + "' needs a value" + help);
+      if (i + 1 >= args.size())
+        throw TUsageError("option '" + option->Name + "' needs a value" + help);
       inlineValue = args[++i];
     }
     line.Values[option->Name] = *inlineValue;

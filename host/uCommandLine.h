@@ -22,8 +22,8 @@ struct TCommandError : std::runtime_error {
 };
 
 struct TOptionSpec {
-  std::string Name;     // "--dpi"
-  std::string Short;    // "-o", or empty
+  std::string Name;   // "--dpi"
+  std::string Short;  // "-o", or empty
   bool TakesValue;
 };
 

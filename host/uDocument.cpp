@@ -103,7 +103,8 @@ bool DecodeJpeg(FILE* file, TImage& image, TJpegError& error) {
   image.Height = static_cast<LONG>(info.output_height);
   image.Pixels.resize(static_cast<std::size_t>(image.Width) * image.Height * 4);
   while (info.output_scanline < info.output_height) {
-    JSAMPROW row = image.Pixels.data() + static_cast<std::size_t>(info.output_scanline) * image.Width * 4;
+    JSAMPROW row =
+        image.Pixels.data() + static_cast<std::size_t>(info.output_scanline) * image.Width * 4;
     jpeg_read_scanlines(&info, &row, 1);
   }
   jpeg_finish_decompress(&info);
@@ -144,8 +145,8 @@ struct TFit {
 };
 
 TFit FitOnPage(double widthInches, double heightInches, const TPageGeometry& page) {
-  const double scale = std::min(page.Width / (widthInches * page.DpiX),
-                                page.Height / (heightInches * page.DpiY));
+  const double scale =
+      std::min(page.Width / (widthInches * page.DpiX), page.Height / (heightInches * page.DpiY));
   TFit fit{};
   fit.Width = std::max<LONG>(1, Round(widthInches * scale * page.DpiX));
   fit.Height = std::max<LONG>(1, Round(heightInches * scale * page.DpiY));
@@ -158,7 +159,9 @@ TFit FitOnPage(double widthInches, double heightInches, const TPageGeometry& pag
 
 void DrawPdfPage(HDC hdc, const TDocument& document, int index, const TPageGeometry& page) {
   std::unique_ptr<poppler::page> pdfPage(document.Pdf->create_page(index));
-  if (!pdfPage) throw TCommandError("'" + document.Path + "': page " + std::to_string(index + 1) + " cannot be read");
+  if (!pdfPage)
+    throw TCommandError("'" + document.Path + "': page " + std::to_string(index + 1) +
+                        " cannot be read");
   poppler::rectf box = pdfPage->page_rect(poppler::media_box);
   double width = box.width(), height = box.height();
   const auto orientation = pdfPage->orientation();
@@ -202,7 +205,9 @@ void DrawImagePage(HDC hdc, const TDocument& document, const TPageGeometry& page
         "StretchDIBits");
 }
 
-LONG PointsToPixels(double points, LONG dpi) { return std::max<LONG>(1, Round(points * dpi / 72.0)); }
+LONG PointsToPixels(double points, LONG dpi) {
+  return std::max<LONG>(1, Round(points * dpi / 72.0));
+}
 LONG MmToPixels(double mm, LONG dpi) { return Round(mm * dpi / 25.4); }
 
 constexpr double kTextPoints = 10.0;
@@ -274,15 +279,16 @@ void DrawTestPage(HDC hdc, const TPageGeometry& page) {
   const LONG rampW = std::max<LONG>(1, std::min(page.Width - 2 * left, MmToPixels(160, page.DpiX)));
   const LONG rampH = std::max<LONG>(4, MmToPixels(32, page.DpiY));
   const BITMAPINFO info = TopDownInfo(256, 4, 32);
-  Check(StretchDIBits(hdc, left, y, rampW, rampH, 0, 0, 256, 4, ramp.data(), &info,
-                      DIB_RGB_COLORS, SRCCOPY) != 0,
+  Check(StretchDIBits(hdc, left, y, rampW, rampH, 0, 0, 256, 4, ramp.data(), &info, DIB_RGB_COLORS,
+                      SRCCOPY) != 0,
         "StretchDIBits");
   y += rampH + MmToPixels(6, page.DpiY) + body.Ascender;
   DrawText(hdc, body, left, y, U"Grid: fine lines every millimetre, bold lines every 10 mm.",
            RGB(0, 0, 0));
 
   // The millimetre grid fills the rest of the page, 10 mm from its edges.
-  const int topMm = static_cast<int>(std::ceil((y + body.LineHeight) * 25.4 / page.DpiY / 10.0)) * 10;
+  const int topMm =
+      static_cast<int>(std::ceil((y + body.LineHeight) * 25.4 / page.DpiY / 10.0)) * 10;
   const LONG top = MmToPixels(topMm, page.DpiY);
   const LONG gridLeft = MmToPixels(10, page.DpiX);
   const int rightMm = static_cast<int>((page.Width * 25.4 / page.DpiX - 10) / 10) * 10;
@@ -294,10 +300,12 @@ void DrawTestPage(HDC hdc, const TPageGeometry& page) {
     TPen pen(hdc, bold ? std::max<INT>(1, MmToPixels(0.3, page.DpiX)) : 1,
              bold ? RGB(40, 60, 140) : RGB(190, 200, 230));
     for (int mm = 10; mm <= rightMm; ++mm) {
-      if ((mm % 10 == 0) == bold) Line(hdc, MmToPixels(mm, page.DpiX), top, MmToPixels(mm, page.DpiX), bottom);
+      if ((mm % 10 == 0) == bold)
+        Line(hdc, MmToPixels(mm, page.DpiX), top, MmToPixels(mm, page.DpiX), bottom);
     }
     for (int mm = topMm; mm <= bottomMm; ++mm) {
-      if ((mm % 10 == 0) == bold) Line(hdc, gridLeft, MmToPixels(mm, page.DpiY), right, MmToPixels(mm, page.DpiY));
+      if ((mm % 10 == 0) == bold)
+        Line(hdc, gridLeft, MmToPixels(mm, page.DpiY), right, MmToPixels(mm, page.DpiY));
     }
   }
 }
@@ -314,19 +322,22 @@ TDocument LoadDocument(const std::string& path) {
     poppler::set_debug_error_function([](const std::string&, void*) {}, nullptr);
     document.Pdf.reset(poppler::document::load_from_file(path));
     if (!document.Pdf) throw TCommandError("'" + path + "' is a damaged PDF file");
-    if (document.Pdf->is_locked()) throw TCommandError("'" + path + "' is a PDF file locked with a password");
+    if (document.Pdf->is_locked())
+      throw TCommandError("'" + path + "' is a PDF file locked with a password");
     document.PageCount = document.Pdf->pages();
     if (document.PageCount <= 0) throw TCommandError("'" + path + "' is a PDF file without pages");
     for (int i = 0; i < document.PageCount; ++i) {
       std::unique_ptr<poppler::page> page(document.Pdf->create_page(i));
-      if (!page) throw TCommandError("'" + path + "': page " + std::to_string(i + 1) + " is damaged");
+      if (!page)
+        throw TCommandError("'" + path + "': page " + std::to_string(i + 1) + " is damaged");
     }
   } else if (head.rfind("\x89PNG\r\n\x1a\n", 0) == 0) {
     document.Kind = EDocumentKind::Image;
     LoadPng(path, document.Image);
     document.PageCount = 1;
   } else if (head.size() >= 3 && static_cast<unsigned char>(head[0]) == 0xFF &&
-             static_cast<unsigned char>(head[1]) == 0xD8 && static_cast<unsigned char>(head[2]) == 0xFF) {
+             static_cast<unsigned char>(head[1]) == 0xD8 &&
+             static_cast<unsigned char>(head[2]) == 0xFF) {
     document.Kind = EDocumentKind::Image;
     LoadJpeg(path, document.Image);
     document.PageCount = 1;
@@ -336,7 +347,8 @@ TDocument LoadDocument(const std::string& path) {
   } else {
     throw TCommandError("'" + path + "' is neither PDF, PNG, JPEG nor plain text");
   }
-  if (document.Kind == EDocumentKind::Image && (document.Image.Width <= 0 || document.Image.Height <= 0)) {
+  if (document.Kind == EDocumentKind::Image &&
+      (document.Image.Width <= 0 || document.Image.Height <= 0)) {
     throw TCommandError("'" + path + "' is an empty image");
   }
   return document;
@@ -356,8 +368,10 @@ void LayoutDocument(TDocument& document, const TPageGeometry& page) {
   OpenFont(font, PointsToPixels(kTextPoints, page.DpiY));
   const LONG usableWidth = page.Width - 2 * MmToPixels(kTextMarginMm, page.DpiX);
   const LONG usableHeight = page.Height - 2 * MmToPixels(kTextMarginMm, page.DpiY);
-  const std::size_t columns = static_cast<std::size_t>(std::max<LONG>(1, usableWidth / font.Advance));
-  const std::size_t rows = static_cast<std::size_t>(std::max<LONG>(1, usableHeight / font.LineHeight));
+  const std::size_t columns =
+      static_cast<std::size_t>(std::max<LONG>(1, usableWidth / font.Advance));
+  const std::size_t rows =
+      static_cast<std::size_t>(std::max<LONG>(1, usableHeight / font.LineHeight));
   document.TextPages.assign(1, {});
   std::u32string line;
   auto endLine = [&] {
@@ -388,7 +402,8 @@ void LayoutDocument(TDocument& document, const TPageGeometry& page) {
   }
   if (!line.empty()) endLine();
   // A form feed at the very end does not make an empty last page.
-  if (document.TextPages.size() > 1 && document.TextPages.back().empty()) document.TextPages.pop_back();
+  if (document.TextPages.size() > 1 && document.TextPages.back().empty())
+    document.TextPages.pop_back();
   document.PageCount = static_cast<int>(document.TextPages.size());
 }
 

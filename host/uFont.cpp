@@ -34,7 +34,8 @@ const TGlyph& GlyphOf(TFont& font, char32_t c) {
     glyph.Bits.resize(rowBytes * bitmap.rows);
     if (bitmap.pixel_mode == FT_PIXEL_MODE_MONO) {
       for (unsigned row = 0; row < bitmap.rows; ++row) {
-        const unsigned char* source = bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
+        const unsigned char* source =
+            bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
         std::copy(source, source + rowBytes, glyph.Bits.begin() + row * rowBytes);
       }
     } else {
@@ -57,14 +58,16 @@ TFont::~TFont() {
 void OpenFont(TFont& font, LONG pixelSize) {
   if (FT_Init_FreeType(&font.Library) != 0) throw TCommandError("cannot start FreeType");
   std::vector<std::string> files;
-  if (const char* own = std::getenv("PIXMOR_FONT"); own != nullptr && *own != 0) files.push_back(own);
+  if (const char* own = std::getenv("PIXMOR_FONT"); own != nullptr && *own != 0)
+    files.push_back(own);
   for (const char* file : kFontFiles) files.emplace_back(file);
   for (const std::string& file : files) {
     if (FileExists(file) && FT_New_Face(font.Library, file.c_str(), 0, &font.Face) == 0) break;
     font.Face = nullptr;
   }
   if (font.Face == nullptr) {
-    throw TCommandError(std::string("no monospace font found (install fonts-dejavu-core or set PIXMOR_FONT)"));
+    throw TCommandError(
+        std::string("no monospace font found (install fonts-dejavu-core or set PIXMOR_FONT)"));
   }
   FT_Set_Pixel_Sizes(font.Face, 0, static_cast<FT_UInt>(pixelSize < 1 ? 1 : pixelSize));
   const FT_Size_Metrics& metrics = font.Face->size->metrics;

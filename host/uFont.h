@@ -15,11 +15,11 @@ typedef struct FT_FaceRec_* FT_Face;
 namespace host {
 
 struct TGlyph {
-  LONG Left;     // bitmap offset from the pen position
-  LONG Top;      // rows above the baseline
+  LONG Left;  // bitmap offset from the pen position
+  LONG Top;   // rows above the baseline
   LONG Width;
   LONG Height;
-  LONG Advance;  // pixels
+  LONG Advance;            // pixels
   std::vector<BYTE> Bits;  // rows of (Width + 7) / 8 bytes, top row first
 };
 

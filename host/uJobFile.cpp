@@ -49,8 +49,9 @@ TJobScan ScanJob(const unsigned char* data, std::uint64_t size) {
       return scan;
     }
     if (left < kFileHeader + kInfoHeader) {
-      scan.Error = PageError(number, offset, "truncated: only " + std::to_string(left) +
-                                                 " bytes left for a 54-byte header");
+      scan.Error =
+          PageError(number, offset,
+                    "truncated: only " + std::to_string(left) + " bytes left for a 54-byte header");
       return scan;
     }
     TJobPage page{};
@@ -64,23 +65,24 @@ TJobScan ScanJob(const unsigned char* data, std::uint64_t size) {
     const std::uint32_t compression = U32(p + 30);
     if (infoSize != kInfoHeader || (page.BitCount != 8 && page.BitCount != 24) ||
         compression != 0 || page.Width <= 0 || page.Height <= 0) {
-      scan.Error = PageError(number, offset, "not a page image of this printer (" +
-                                                 std::to_string(page.BitCount) + " bits, " +
-                                                 std::to_string(page.Width) + " x " +
-                                                 std::to_string(page.Height) + ")");
+      scan.Error = PageError(number, offset,
+                             "not a page image of this printer (" + std::to_string(page.BitCount) +
+                                 " bits, " + std::to_string(page.Width) + " x " +
+                                 std::to_string(page.Height) + ")");
       return scan;
     }
     const std::uint64_t pixels = RowSize(page.Width, page.BitCount) * page.Height;
     const std::uint64_t minOffset = kFileHeader + kInfoHeader + (page.BitCount == 8 ? 1024 : 0);
     if (page.PixelOffset < minOffset || page.PixelOffset + pixels > page.Size) {
-      scan.Error = PageError(number, offset, "header sizes do not fit together (file size " +
-                                                 std::to_string(page.Size) + ")");
+      scan.Error = PageError(
+          number, offset,
+          "header sizes do not fit together (file size " + std::to_string(page.Size) + ")");
       return scan;
     }
     if (page.Size > left) {
-      scan.Error = PageError(number, offset, "truncated: the page says " +
-                                                 std::to_string(page.Size) + " bytes but only " +
-                                                 std::to_string(left) + " are left");
+      scan.Error = PageError(number, offset,
+                             "truncated: the page says " + std::to_string(page.Size) +
+                                 " bytes but only " + std::to_string(left) + " are left");
       return scan;
     }
     scan.Pages.push_back(page);
@@ -154,8 +156,8 @@ bool EncodePng(FILE* out, const unsigned char* file, const TJobPage& page, std::
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     png_set_bgr(writer.Png);
   } else if (IsGreyRamp(table)) {
-    png_set_IHDR(writer.Png, writer.Info, width, height, 8, PNG_COLOR_TYPE_GRAY,
-                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(writer.Png, writer.Info, width, height, 8, PNG_COLOR_TYPE_GRAY, PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   } else {
     png_color palette[256];
     for (int i = 0; i < 256; ++i) {
@@ -180,7 +182,8 @@ bool EncodePng(FILE* out, const unsigned char* file, const TJobPage& page, std::
 std::string WritePage(const unsigned char* job, const TJobPage& page, unsigned number,
                       const std::string& folder, EPageFormat format) {
   char name[32];
-  std::snprintf(name, sizeof name, "page-%04u.%s", number, format == EPageFormat::Png ? "png" : "bmp");
+  std::snprintf(name, sizeof name, "page-%04u.%s", number,
+                format == EPageFormat::Png ? "png" : "bmp");
   const std::string path = folder + "/" + name;
   const unsigned char* file = job + page.Offset;
   TAtomicFile out(path);
@@ -189,7 +192,8 @@ std::string WritePage(const unsigned char* job, const TJobPage& page, unsigned n
   } else {
     std::string error;
     if (!EncodePng(out.Stream(), file, page, error)) {
-      throw TCommandError("cannot write '" + path + "': " + (error.empty() ? "PNG encoding failed" : error));
+      throw TCommandError("cannot write '" + path +
+                          "': " + (error.empty() ? "PNG encoding failed" : error));
     }
   }
   out.Commit();

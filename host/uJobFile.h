@@ -13,7 +13,7 @@ struct TJobPage {
   std::uint64_t Offset;  // of the page's file within the job
   std::uint32_t Size;    // bfSize
   std::int32_t Width;
-  std::int32_t Height;   // positive: rows bottom-up
+  std::int32_t Height;  // positive: rows bottom-up
   std::uint16_t BitCount;
   std::uint32_t PixelOffset;  // bfOffBits, from the page's start
 };

@@ -162,14 +162,24 @@ struct TProgress {
 }  // namespace
 
 int RunPrint(const TArgs& args) {
-  const TCommandLine line = ParseCommandLine(
-      args,
-      {{"--printer", "", true}, {"--paper", "", true}, {"--dpi", "", true}, {"--grey", "", false},
-       {"--gray", "", false}, {"--colour", "", false}, {"--color", "", false},
-       {"--landscape", "", false}, {"--portrait", "", false}, {"--test-page", "", false},
-       {"--output", "-o", true}, {"--pages", "", true}, {"--format", "", true},
-       {"--spool", "", true}, {"--quiet", "-q", false}, {"--help", "-h", false}},
-      "print");
+  const TCommandLine line = ParseCommandLine(args,
+                                             {{"--printer", "", true},
+                                              {"--paper", "", true},
+                                              {"--dpi", "", true},
+                                              {"--grey", "", false},
+                                              {"--gray", "", false},
+                                              {"--colour", "", false},
+                                              {"--color", "", false},
+                                              {"--landscape", "", false},
+                                              {"--portrait", "", false},
+                                              {"--test-page", "", false},
+                                              {"--output", "-o", true},
+                                              {"--pages", "", true},
+                                              {"--format", "", true},
+                                              {"--spool", "", true},
+                                              {"--quiet", "-q", false},
+                                              {"--help", "-h", false}},
+                                             "print");
   if (line.Has("--help")) {
     std::fputs(kHelp, stdout);
     return 0;
@@ -178,7 +188,8 @@ int RunPrint(const TArgs& args) {
     throw TUsageError("nothing to print: give files or --test-page (see 'pixmor print --help')");
   }
   const std::string format = line.Value("--format").value_or("bmp");
-  if (format != "bmp" && format != "png") throw TUsageError("unknown format '" + format + "': use bmp or png");
+  if (format != "bmp" && format != "png")
+    throw TUsageError("unknown format '" + format + "': use bmp or png");
   if (line.Has("--format") && !line.Has("--pages")) throw TUsageError("--format goes with --pages");
   const bool quiet = line.Has("--quiet");
 
@@ -213,20 +224,19 @@ int RunPrint(const TArgs& args) {
   TPrintDc dc;
   dc.Dc = CreateDCW(u"pixmor.dll", printerName.c_str(), nullptr, mode.Record());
   if (dc.Dc == nullptr) throw TCommandError("the rendering driver refused these settings");
-  TPageGeometry page{GetDeviceCaps(dc.Dc, HORZRES), GetDeviceCaps(dc.Dc, VERTRES),
-                     GetDeviceCaps(dc.Dc, LOGPIXELSX), GetDeviceCaps(dc.Dc, LOGPIXELSY),
+  TPageGeometry page{GetDeviceCaps(dc.Dc, HORZRES),        GetDeviceCaps(dc.Dc, VERTRES),
+                     GetDeviceCaps(dc.Dc, LOGPIXELSX),     GetDeviceCaps(dc.Dc, LOGPIXELSY),
                      GetDeviceCaps(dc.Dc, BITSPIXEL) == 8, ""};
   if (page.Width <= 0 || page.Height <= 0 || page.DpiX <= 0 || page.DpiY <= 0) {
     throw TCommandError("the rendering driver gave no usable page");
   }
   const DEVMODEW& dm = *mode.Record();
-  page.Settings = "Printer: " + Narrow(printerName) + "\nPaper: " + PaperName(caps, dm) + ", " +
-                  (dm.dmOrientation == DMORIENT_LANDSCAPE ? "landscape" : "portrait") +
-                  "\nResolution: " + std::to_string(page.DpiX) + " x " +
-                  std::to_string(page.DpiY) + " dpi\nColour: " +
-                  (page.Grey ? "grey, 8 bits per pixel" : "colour, 24 bits per pixel") +
-                  "\nPage: " + std::to_string(page.Width) + " x " + std::to_string(page.Height) +
-                  " pixels";
+  page.Settings =
+      "Printer: " + Narrow(printerName) + "\nPaper: " + PaperName(caps, dm) + ", " +
+      (dm.dmOrientation == DMORIENT_LANDSCAPE ? "landscape" : "portrait") +
+      "\nResolution: " + std::to_string(page.DpiX) + " x " + std::to_string(page.DpiY) +
+      " dpi\nColour: " + (page.Grey ? "grey, 8 bits per pixel" : "colour, 24 bits per pixel") +
+      "\nPage: " + std::to_string(page.Width) + " x " + std::to_string(page.Height) + " pixels";
   int total = 0;
   for (TDocument& document : documents) {
     LayoutDocument(document, page);
@@ -236,15 +246,18 @@ int RunPrint(const TArgs& args) {
   const std::u16string docName = Widen(line.Arguments.empty() ? "test page" : line.Arguments[0]);
   const std::u16string output = Widen(jobPath);
   DOCINFOW info{sizeof(DOCINFOW), docName.c_str(), output.c_str(), nullptr, 0};
-  if (StartDocW(dc.Dc, &info) <= 0) throw TCommandError("cannot start the job in '" + jobPath + "'");
+  if (StartDocW(dc.Dc, &info) <= 0)
+    throw TCommandError("cannot start the job in '" + jobPath + "'");
   dc.InDocument = true;
   const TProgress progress{!quiet && isatty(STDERR_FILENO) != 0};
   int done = 0;
   for (const TDocument& document : documents) {
     for (int i = 0; i < document.PageCount; ++i) {
-      if (StartPage(dc.Dc) <= 0) throw TCommandError("the driver could not start page " + std::to_string(done + 1));
+      if (StartPage(dc.Dc) <= 0)
+        throw TCommandError("the driver could not start page " + std::to_string(done + 1));
       DrawDocumentPage(dc.Dc, document, i, page);
-      if (EndPage(dc.Dc) <= 0) throw TCommandError("the driver could not send page " + std::to_string(done + 1));
+      if (EndPage(dc.Dc) <= 0)
+        throw TCommandError("the driver could not send page " + std::to_string(done + 1));
       progress.Page(++done, total);
     }
   }
@@ -263,10 +276,10 @@ int RunPrint(const TArgs& args) {
     SplitJob(jobPath, *pagesFolder, format == "png" ? EPageFormat::Png : EPageFormat::Bmp, quiet);
   }
   if (!quiet) {
-    std::printf("printed %d page%s, %ld x %ld pixels at %ld dpi, %s%s%s\n", total,
-                total == 1 ? "" : "s", static_cast<long>(page.Width), static_cast<long>(page.Height),
-                static_cast<long>(page.DpiX), page.Grey ? "grey" : "colour",
-                keepJob ? ", job: " : "", keepJob ? jobPath.c_str() : "");
+    std::printf(
+        "printed %d page%s, %ld x %ld pixels at %ld dpi, %s%s%s\n", total, total == 1 ? "" : "s",
+        static_cast<long>(page.Width), static_cast<long>(page.Height), static_cast<long>(page.DpiX),
+        page.Grey ? "grey" : "colour", keepJob ? ", job: " : "", keepJob ? jobPath.c_str() : "");
   }
   return 0;
 }

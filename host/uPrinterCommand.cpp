@@ -38,9 +38,9 @@ int RunPrinter(const TArgs& args) {
     const std::u16string name = Widen(line.Arguments[1]);
     if (action == "add") {
       if (!PlatformAddPrinter(name.c_str(), u"pixmor.dll", u"pixmorui.dll")) {
-        throw TCommandError("cannot add printer \"" + line.Arguments[1] + "\"" +
-                            (GetLastError() == ERROR_INVALID_PRINTER_NAME ? ": it exists already"
-                                                                          : ""));
+        throw TCommandError(
+            "cannot add printer \"" + line.Arguments[1] + "\"" +
+            (GetLastError() == ERROR_INVALID_PRINTER_NAME ? ": it exists already" : ""));
       }
       std::printf("added printer \"%s\"\n", line.Arguments[1].c_str());
     } else {
@@ -51,7 +51,9 @@ int RunPrinter(const TArgs& args) {
     }
     return 0;
   }
-  throw TUsageError("use 'printer add NAME', 'printer list' or 'printer remove NAME' (see 'pixmor printer --help')");
+  throw TUsageError(
+      "use 'printer add NAME', 'printer list' or 'printer remove NAME' (see 'pixmor printer "
+      "--help')");
 }
 
 }  // namespace host

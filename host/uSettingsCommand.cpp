@@ -96,21 +96,26 @@ void ShowSettings(const TPrinter& printer, const TCapabilities& caps) {
     if (candidate.Id == static_cast<WORD>(dm.dmPaperSize)) paper = Narrow(candidate.Name);
   }
   std::printf("Settings of \"%s\": paper %s, %d dpi, %s, %s\n", Narrow(printer.Name).c_str(),
-              paper.c_str(), dm.dmPrintQuality, dm.dmColor == DMCOLOR_MONOCHROME ? "grey" : "colour",
+              paper.c_str(), dm.dmPrintQuality,
+              dm.dmColor == DMCOLOR_MONOCHROME ? "grey" : "colour",
               dm.dmOrientation == DMORIENT_LANDSCAPE ? "landscape" : "portrait");
 }
 
 }  // namespace
 
 int RunSettings(const TArgs& args) {
-  const TCommandLine line = ParseCommandLine(
-      args, {{"--printer", "", true}, {"--set", "", true}, {"--spool", "", true}, {"--help", "-h", false}},
-      "settings");
+  const TCommandLine line = ParseCommandLine(args,
+                                             {{"--printer", "", true},
+                                              {"--set", "", true},
+                                              {"--spool", "", true},
+                                              {"--help", "-h", false}},
+                                             "settings");
   if (line.Has("--help")) {
     std::fputs(kHelp, stdout);
     return 0;
   }
-  if (!line.Arguments.empty()) throw TUsageError("settings takes no arguments (see 'pixmor settings --help')");
+  if (!line.Arguments.empty())
+    throw TUsageError("settings takes no arguments (see 'pixmor settings --help')");
   UseSpoolFolder(line);
   const std::u16string name = ChoosePrinter(line, true);
   TPrinter printer;
@@ -120,7 +125,8 @@ int RunSettings(const TArgs& args) {
 
   HMODULE config = LoadLibraryW(u"pixmorui.dll");
   if (config == nullptr) throw TCommandError("cannot load the configuration driver pixmorui");
-  auto properties = std::bit_cast<PFN_PrinterProperties>(GetProcAddress(config, "PrinterProperties"));
+  auto properties =
+      std::bit_cast<PFN_PrinterProperties>(GetProcAddress(config, "PrinterProperties"));
   const LONG shown = properties != nullptr ? properties(nullptr, printer.Handle) : 0;
   FreeLibrary(config);
   PlatformSetSheetScript(nullptr);

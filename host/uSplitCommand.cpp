@@ -27,9 +27,9 @@ Options:
 std::string DefaultFolder(const std::string& job) {
   const std::size_t slash = job.find_last_of('/');
   const std::size_t dot = job.find_last_of('.');
-  const std::string stem =
-      dot != std::string::npos && (slash == std::string::npos || dot > slash) ? job.substr(0, dot)
-                                                                              : job;
+  const std::string stem = dot != std::string::npos && (slash == std::string::npos || dot > slash)
+                               ? job.substr(0, dot)
+                               : job;
   return stem + "-pages";
 }
 
@@ -46,7 +46,8 @@ std::vector<std::string> SplitJob(const std::string& jobPath, const std::string&
   MakeFolder(folder);
   std::vector<std::string> written;
   for (std::size_t i = 0; i < scan.Pages.size(); ++i) {
-    written.push_back(WritePage(job.Data, scan.Pages[i], static_cast<unsigned>(i + 1), folder, format));
+    written.push_back(
+        WritePage(job.Data, scan.Pages[i], static_cast<unsigned>(i + 1), folder, format));
     if (!quiet) {
       const TJobPage& page = scan.Pages[i];
       std::printf("%s  %d x %d, %s\n", written.back().c_str(), page.Width, page.Height,
@@ -54,22 +55,25 @@ std::vector<std::string> SplitJob(const std::string& jobPath, const std::string&
     }
   }
   if (!scan.Error.empty()) {
-    throw TCommandError("'" + jobPath + "': " + scan.Error + " (" +
-                        std::to_string(written.size()) + " good pages written)");
+    throw TCommandError("'" + jobPath + "': " + scan.Error + " (" + std::to_string(written.size()) +
+                        " good pages written)");
   }
   return written;
 }
 
 int RunSplit(const TArgs& args) {
-  const TCommandLine line = ParseCommandLine(
-      args, {{"--output", "-o", true}, {"--format", "", true}, {"--quiet", "-q", false},
-             {"--help", "-h", false}},
-      "split");
+  const TCommandLine line = ParseCommandLine(args,
+                                             {{"--output", "-o", true},
+                                              {"--format", "", true},
+                                              {"--quiet", "-q", false},
+                                              {"--help", "-h", false}},
+                                             "split");
   if (line.Has("--help")) {
     std::fputs(kHelp, stdout);
     return 0;
   }
-  if (line.Arguments.size() != 1) throw TUsageError("split takes one job file (see 'pixmor split --help')");
+  if (line.Arguments.size() != 1)
+    throw TUsageError("split takes one job file (see 'pixmor split --help')");
   const std::string job = line.Arguments[0];
   const std::string format = line.Value("--format").value_or("bmp");
   if (format != "bmp" && format != "png") {

@@ -23,11 +23,11 @@ BOOL APIENTRY DrvStartPage(SURFOBJ* pso);
 BOOL APIENTRY DrvSendPage(SURFOBJ* pso);
 BOOL APIENTRY DrvCopyBits(SURFOBJ* psoDest, SURFOBJ* psoSrc, CLIPOBJ* pco, XLATEOBJ* pxlo,
                           RECTL* prclDest, POINTL* pptlSrc);
-BOOL APIENTRY DrvTextOut(SURFOBJ* pso, STROBJ* pstro, FONTOBJ* pfo, CLIPOBJ* pco,
-                         RECTL* prclExtra, RECTL* prclOpaque, BRUSHOBJ* pboFore,
-                         BRUSHOBJ* pboOpaque, POINTL* pptlOrg, MIX mix);
-BOOL APIENTRY DrvStrokePath(SURFOBJ* pso, PATHOBJ* ppo, CLIPOBJ* pco, XFORMOBJ* pxo,
-                            BRUSHOBJ* pbo, POINTL* pptlBrushOrg, LINEATTRS* plineattrs, MIX mix);
+BOOL APIENTRY DrvTextOut(SURFOBJ* pso, STROBJ* pstro, FONTOBJ* pfo, CLIPOBJ* pco, RECTL* prclExtra,
+                         RECTL* prclOpaque, BRUSHOBJ* pboFore, BRUSHOBJ* pboOpaque, POINTL* pptlOrg,
+                         MIX mix);
+BOOL APIENTRY DrvStrokePath(SURFOBJ* pso, PATHOBJ* ppo, CLIPOBJ* pco, XFORMOBJ* pxo, BRUSHOBJ* pbo,
+                            POINTL* pptlBrushOrg, LINEATTRS* plineattrs, MIX mix);
 
 inline constexpr ULONG DriverFunctionCount = 14;
 extern const std::array<DRVFN, DriverFunctionCount> DriverFunctions;

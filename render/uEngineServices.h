@@ -33,13 +33,22 @@ enum class EngineService : int {
 };
 
 inline constexpr std::array<const char*, static_cast<int>(EngineService::Count)>
-    EngineServiceNames = {
-        "EngCreatePalette",    "EngQueryPalette",        "EngDeletePalette",
-        "EngWritePrinter",     "EngCreateDeviceSurface", "EngModifySurface",
-        "EngAssociateSurface", "EngDeleteSurface",       "EngCreateBitmap",
-        "EngCreateDeviceBitmap", "EngBitBlt",            "EngLockSurface",
-        "EngUnlockSurface",    "EngCopyBits",            "EngTextOut",
-        "EngStrokePath"};
+    EngineServiceNames = {"EngCreatePalette",
+                          "EngQueryPalette",
+                          "EngDeletePalette",
+                          "EngWritePrinter",
+                          "EngCreateDeviceSurface",
+                          "EngModifySurface",
+                          "EngAssociateSurface",
+                          "EngDeleteSurface",
+                          "EngCreateBitmap",
+                          "EngCreateDeviceBitmap",
+                          "EngBitBlt",
+                          "EngLockSurface",
+                          "EngUnlockSurface",
+                          "EngCopyBits",
+                          "EngTextOut",
+                          "EngStrokePath"};
 
 // Process-wide; written by the first DrvEnableDriver only.
 struct TEngineBinding {

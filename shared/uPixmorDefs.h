@@ -12,10 +12,9 @@ static_assert(DevModeSize == sizeof(DEVMODEW));
 inline constexpr WORD DriverVersion = 0x0401;
 
 // The fields the default record carries.
-inline constexpr DWORD DefaultFieldMask = DM_ORIENTATION | DM_PAPERSIZE | DM_PAPERLENGTH |
-                                          DM_PAPERWIDTH | DM_PRINTQUALITY | DM_COLOR |
-                                          DM_YRESOLUTION | DM_TTOPTION | DM_ICMMETHOD |
-                                          DM_ICMINTENT;
+inline constexpr DWORD DefaultFieldMask =
+    DM_ORIENTATION | DM_PAPERSIZE | DM_PAPERLENGTH | DM_PAPERWIDTH | DM_PRINTQUALITY | DM_COLOR |
+    DM_YRESOLUTION | DM_TTOPTION | DM_ICMMETHOD | DM_ICMINTENT;
 static_assert(DefaultFieldMask == 0x01806C0F);
 
 // Copies a zero-terminated name into a fixed field of N units, zero-filled.

@@ -451,8 +451,7 @@ using PFN_EngQueryPalette = ULONG(APIENTRY*)(HPALETTE, ULONG*, ULONG, ULONG*);
 using PFN_EngDeletePalette = BOOL(APIENTRY*)(HPALETTE);
 using PFN_EngWritePrinter = BOOL(APIENTRY*)(HANDLE, LPVOID, DWORD, LPDWORD);
 using PFN_EngCreateDeviceSurface = HSURF(APIENTRY*)(DHSURF, SIZEL, ULONG);
-using PFN_EngModifySurface = BOOL(APIENTRY*)(HSURF, HDEV, FLONG, FLONG, DHSURF, void*, LONG,
-                                             void*);
+using PFN_EngModifySurface = BOOL(APIENTRY*)(HSURF, HDEV, FLONG, FLONG, DHSURF, void*, LONG, void*);
 using PFN_EngAssociateSurface = BOOL(APIENTRY*)(HSURF, HDEV, FLONG);
 using PFN_EngDeleteSurface = BOOL(APIENTRY*)(HSURF);
 using PFN_EngCreateBitmap = HBITMAP(APIENTRY*)(SIZEL sizl, LONG lWidth, ULONG iFormat, FLONG fl,

@@ -49,8 +49,8 @@ PIXMOR_EXPORT DWORD WINAPI StartDocPrinterW(HANDLE hPrinter, DWORD Level, LPBYTE
 PIXMOR_EXPORT BOOL WINAPI EndDocPrinterW(HANDLE hPrinter);
 PIXMOR_EXPORT BOOL WINAPI AbortPrinter(HANDLE hPrinter);
 PIXMOR_EXPORT LONG WINAPI DocumentPropertiesW(HWND hWnd, HANDLE hPrinter, LPWSTR pDeviceName,
-                                              DEVMODEW* pDevModeOutput,
-                                              DEVMODEW* pDevModeInput, DWORD fMode);
+                                              DEVMODEW* pDevModeOutput, DEVMODEW* pDevModeInput,
+                                              DWORD fMode);
 // Asks the printer's configuration driver (DrvDeviceCapabilities); -1 when
 // the printer or its driver cannot be reached.
 PIXMOR_EXPORT INT WINAPI DeviceCapabilitiesW(LPCWSTR pDevice, LPCWSTR pPort, WORD fwCapability,

@@ -118,8 +118,8 @@ PIXMOR_EXPORT HMODULE WINAPI LoadLibraryW(LPCWSTR lpLibFileName) {
       slot = std::make_unique<TModule>();
       slot->Dl = dl;
       slot->Path = path;
-      slot->Resources = static_cast<const TModuleResources*>(
-          dlsym(dl, PIXMOR_MODULE_RESOURCES_SYMBOL));
+      slot->Resources =
+          static_cast<const TModuleResources*>(dlsym(dl, PIXMOR_MODULE_RESOURCES_SYMBOL));
       first = true;
     } else {
       dlclose(dl);  // the table holds one dlopen reference per module

@@ -42,9 +42,8 @@ std::mutex KeptLock;
 TBlockHeader* Kept = nullptr;
 
 std::size_t Capacity(const TBlockHeader* header) {
-  return header->MapLength -
-         static_cast<std::size_t>(reinterpret_cast<const char*>(header) -
-                                  static_cast<const char*>(header->MapBase));
+  return header->MapLength - static_cast<std::size_t>(reinterpret_cast<const char*>(header) -
+                                                      static_cast<const char*>(header->MapBase));
 }
 
 void Unmap(TBlockHeader* header) { munmap(header->MapBase, header->MapLength); }

@@ -22,8 +22,8 @@ extern "C" PIXMOR_EXPORT INT WINAPI DeviceCapabilitiesW(LPCWSTR pDevice, LPCWSTR
   if (HMODULE config = LoadLibraryW(module.c_str())) {
     if (auto query = std::bit_cast<PFN_DrvDeviceCapabilities>(
             GetProcAddress(config, "DrvDeviceCapabilities"))) {
-      result = static_cast<INT>(query(hPrinter, name.data(), fwCapability, pOutput,
-                                      const_cast<DEVMODEW*>(pDevMode)));
+      result = static_cast<INT>(
+          query(hPrinter, name.data(), fwCapability, pOutput, const_cast<DEVMODEW*>(pDevMode)));
     }
     FreeLibrary(config);
   }

@@ -70,7 +70,8 @@ class PrintHost : public testing::Test {
   // The colour of a page pixel, counted from the top-left corner.
   TPixel Pixel(const host::TJobPage& page, int x, int y) {
     const unsigned char* file = Job.Data + page.Offset;
-    const std::uint64_t stride = ((static_cast<std::uint64_t>(page.Width) * page.BitCount + 31) / 32) * 4;
+    const std::uint64_t stride =
+        ((static_cast<std::uint64_t>(page.Width) * page.BitCount + 31) / 32) * 4;
     const unsigned char* row = file + page.PixelOffset + (page.Height - 1 - y) * stride;
     if (page.BitCount == 24) return TPixel{row[3 * x], row[3 * x + 1], row[3 * x + 2]};
     const unsigned char* entry = file + 54 + 4 * row[x];
@@ -132,8 +133,8 @@ TEST_F(PrintHost, TextIsPagedAtFormFeedsAndDrawnAsText) {
   const std::string text = Folder + "/notes.txt";
   testfiles::WriteText(text, "MMMM\tMMMM\nsecond line\f\nafter the form feed\n");
   const std::string pagesFolder = Folder + "/pages";
-  const TRun run = Run("print --quiet --paper A4 --dpi 100 --pages " + Quote(pagesFolder) + " " +
-                       Quote(text));
+  const TRun run =
+      Run("print --quiet --paper A4 --dpi 100 --pages " + Quote(pagesFolder) + " " + Quote(text));
   ASSERT_EQ(run.Status, 0) << run.Output;
   EXPECT_TRUE(fs::exists(pagesFolder + "/page-0001.bmp"));
   EXPECT_TRUE(fs::exists(pagesFolder + "/page-0002.bmp"));
@@ -178,8 +179,8 @@ TEST_F(PrintHost, TestPageWithTheStoredSettingsAndJobOptions) {
 
 struct TBadInput {
   const char* name;
-  const char* args;      // %d is the test's folder
-  const char* message;   // part of the error
+  const char* args;     // %d is the test's folder
+  const char* message;  // part of the error
   int status;
 };
 
@@ -203,9 +204,12 @@ INSTANTIATE_TEST_SUITE_P(
         TBadInput{"damaged_pdf", "print %d/damaged.pdf", "damaged PDF", 1},
         TBadInput{"foreign_file", "print %d/binary.dat", "neither PDF", 1},
         TBadInput{"unknown_paper", "print --test-page --paper B9", "unknown paper 'B9'", 1},
-        TBadInput{"resolution_not_offered", "print --test-page --dpi 360", "no resolution '360'", 1},
-        TBadInput{"unwritable_folder", "print --test-page --pages /proc/pixmor", "cannot create folder", 1},
-        TBadInput{"both_colours", "print --test-page --grey --colour", "either --grey or --colour", 2},
+        TBadInput{"resolution_not_offered", "print --test-page --dpi 360", "no resolution '360'",
+                  1},
+        TBadInput{"unwritable_folder", "print --test-page --pages /proc/pixmor",
+                  "cannot create folder", 1},
+        TBadInput{"both_colours", "print --test-page --grey --colour", "either --grey or --colour",
+                  2},
         TBadInput{"nothing_to_print", "print", "nothing to print", 2},
         TBadInput{"unknown_option", "print --test-page --fast", "unknown option '--fast'", 2}),
     TCaseName());
@@ -213,7 +217,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(PrintHost, SplitKeepsThePagesBeforeADamagedOne) {
   const std::string job = Folder + "/job.bmp";
   testfiles::WriteText(Folder + "/one.txt", "one page\n");
-  TRun run = Run("print --quiet --test-page --dpi 36 -o " + Quote(job) + " " + Quote(Folder + "/one.txt"));
+  TRun run =
+      Run("print --quiet --test-page --dpi 36 -o " + Quote(job) + " " + Quote(Folder + "/one.txt"));
   ASSERT_EQ(run.Status, 0) << run.Output;
   const auto size = fs::file_size(job);
   fs::resize_file(job, size - 100);  // the second page loses its end
@@ -238,9 +243,11 @@ TEST_F(PrintHost, PrintersAndCapabilities) {
   run = Run("caps --printer Office");
   EXPECT_EQ(run.Status, 0);
   EXPECT_NE(run.Output.find("Papers (89)"), std::string::npos);
-  EXPECT_NE(run.Output.find("A4                                210.0 x  297.0 mm"), std::string::npos)
+  EXPECT_NE(run.Output.find("A4                                210.0 x  297.0 mm"),
+            std::string::npos)
       << run.Output;
-  EXPECT_NE(run.Output.find("36 48 72 96 100 144 200 288 300 576 600 1152 1200"), std::string::npos);
+  EXPECT_NE(run.Output.find("36 48 72 96 100 144 200 288 300 576 600 1152 1200"),
+            std::string::npos);
   EXPECT_EQ(Run("printer remove Office").Status, 0);
   EXPECT_EQ(Run("printer list").Output, "");
 }

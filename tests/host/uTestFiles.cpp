@@ -22,7 +22,8 @@ void WritePdf(const std::string& path, double widthPt, double heightPt,
     std::ostringstream content;
     content << "0 0 0 rg\n";
     for (const TSquare& square : pages[i]) {
-      content << square.X << ' ' << square.Y << ' ' << square.Size << ' ' << square.Size << " re f\n";
+      content << square.X << ' ' << square.Y << ' ' << square.Size << ' ' << square.Size
+              << " re f\n";
     }
     std::ostringstream page;
     page << "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 " << widthPt << ' ' << heightPt

@@ -20,23 +20,36 @@ TEST(ResolutionLookups, TableOfCases) {
   for (auto [index, dpi] : {TLookupCase{0, 36}, {12, 1200}, {13, 576}, {-1, 576}, {8, 300}}) {
     EXPECT_EQ(ResolutionAt(index), dpi) << "index " << index;
   }
-  for (auto [dpi, index] : {TLookupCase{300, 8}, {576, 9}, {36, 0}, {1200, 12}, {360, 9}, {0, 9},
-                            {-1, 9}, {DMRES_HIGH, 9}}) {
+  for (auto [dpi, index] : {TLookupCase{300, 8},
+                            {576, 9},
+                            {36, 0},
+                            {1200, 12},
+                            {360, 9},
+                            {0, 9},
+                            {-1, 9},
+                            {DMRES_HIGH, 9}}) {
     EXPECT_EQ(ResolutionIndexOf(dpi), index) << "dpi " << dpi;
   }
 }
 
 TEST(PaperLookups, TableOfCases) {
-  for (auto [index, id] : {TLookupCase{0, 1}, {24, 25}, {25, 27}, {45, 47}, {46, 50}, {88, 92},
-                           {89, 1}, {-1, 1}}) {
+  for (auto [index, id] :
+       {TLookupCase{0, 1}, {24, 25}, {25, 27}, {45, 47}, {46, 50}, {88, 92}, {89, 1}, {-1, 1}}) {
     EXPECT_EQ(PaperIdAt(index), id) << "index " << index;
   }
-  for (auto [id, index] : {TLookupCase{9, 8}, {27, 25}, {92, 88}, {26, 0}, {48, 0}, {0, 0},
-                           {256, 0}, {-1, 0}, {1, 0}}) {
+  for (auto [id, index] : {TLookupCase{9, 8},
+                           {27, 25},
+                           {92, 88},
+                           {26, 0},
+                           {48, 0},
+                           {0, 0},
+                           {256, 0},
+                           {-1, 0},
+                           {1, 0}}) {
     EXPECT_EQ(PaperIndexOf(id), index) << "paper " << id;
   }
-  for (auto [id, row] : {TLookupCase{50, 47}, {92, 89}, {27, 26}, {26, 1}, {0, 1}, {-1, 1},
-                         {65536 + 9, 1}}) {
+  for (auto [id, row] :
+       {TLookupCase{50, 47}, {92, 89}, {27, 26}, {26, 1}, {0, 1}, {-1, 1}, {65536 + 9, 1}}) {
     EXPECT_EQ(PaperRowOf(id), row) << "paper " << id;
   }
 }

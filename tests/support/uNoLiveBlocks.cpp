@@ -14,7 +14,6 @@ struct TNoLiveBlocks : testing::Environment {
   }
 };
 
-const testing::Environment* const Registered =
-    testing::AddGlobalTestEnvironment(new TNoLiveBlocks);
+const testing::Environment* const Registered = testing::AddGlobalTestEnvironment(new TNoLiveBlocks);
 
 }  // namespace

@@ -1,6 +1,6 @@
 // The same comparison at compile time, for builds whose programs cannot run
-// here, and our constants' values too: our records and constants, declared inside a namespace of their own, against the
-// toolchain's headers in one translation unit.
+// here, and our constants' values too: our records and constants, declared inside a namespace of
+// their own, against the toolchain's headers in one translation unit.
 #include <array>
 #include <cstddef>
 #include <cstdint>

@@ -14,4 +14,3 @@ struct TLayoutFact {
 
 std::vector<TLayoutFact> OurLayouts();
 std::vector<TLayoutFact> SdkLayouts();
-
