@@ -72,7 +72,8 @@ PIXMOR_EXPORT BOOL PlatformDeletePrinter(LPCWSTR name);
 PIXMOR_EXPORT DWORD PlatformListPrinters(LPWSTR buffer, DWORD units);
 // The job output file of the document started last on a handle (UTF-8).
 PIXMOR_EXPORT const char* PlatformJobFile(HANDLE hPrinter);
-// Makes the n-th WritePrinter from now fail with ERROR_WRITE_FAULT (tests).
+// Makes the n-th WritePrinter from now fail with ERROR_WRITE_FAULT (tests;
+// $PIXMOR_FAIL_WRITE_PRINTER=n does the same from the process's start).
 PIXMOR_EXPORT void PlatformFailNthWritePrinter(unsigned long n);
 // The user whose per-user settings a handle reads and writes: by default the
 // login name; tests may set another.

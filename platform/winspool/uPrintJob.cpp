@@ -7,6 +7,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 
 #include "uPrinterStore.h"
 
@@ -15,7 +16,14 @@ using namespace spool;
 namespace {
 
 std::atomic<unsigned long> WriteCalls{0};
-std::atomic<unsigned long> FailWriteAt{0};
+// $PIXMOR_FAIL_WRITE_PRINTER=n makes the n-th WritePrinter of the process
+// fail, so that tests can break a job part-way inside a program they run.
+unsigned long FailAtFromEnvironment() {
+  const char* value = std::getenv("PIXMOR_FAIL_WRITE_PRINTER");
+  return value == nullptr ? 0 : std::strtoul(value, nullptr, 10);
+}
+
+std::atomic<unsigned long> FailWriteAt{FailAtFromEnvironment()};
 std::atomic<DWORD> NextJobId{1};
 
 void CloseJob(TPrinterHandle& printer) {

@@ -46,8 +46,8 @@ class PrintHost : public testing::Test {
 
   // Runs the command with the test's own spool folder; output and errors
   // together.
-  TRun Run(const std::string& args, bool withSpool = true) {
-    const std::string command = Quote(std::getenv("PIXMOR_CLI")) + " " + args +
+  TRun Run(const std::string& args, bool withSpool = true, const std::string& environment = "") {
+    const std::string command = environment + Quote(std::getenv("PIXMOR_CLI")) + " " + args +
                                 (withSpool ? " --spool " + Quote(Spool) : "") + " 2>&1";
     TRun run{-1, ""};
     FILE* pipe = popen(command.c_str(), "r");
@@ -213,6 +213,21 @@ INSTANTIATE_TEST_SUITE_P(
         TBadInput{"nothing_to_print", "print", "nothing to print", 2},
         TBadInput{"unknown_option", "print --test-page --fast", "unknown option '--fast'", 2}),
     TCaseName());
+
+TEST_F(PrintHost, AJobThatFailsPartWayLeavesNoJobFile) {
+  const std::string pdf = Folder + "/three.pdf";
+  testfiles::WritePdf(pdf, 595, 842, {{}, {}, {}});
+  const std::string job = Folder + "/job.bmp";
+  // The spooler refuses the second page.
+  const TRun run = Run("print --dpi 36 -o " + Quote(job) + " " + Quote(pdf), true,
+                       "PIXMOR_FAIL_WRITE_PRINTER=2 ");
+  EXPECT_EQ(run.Status, 1);
+  EXPECT_NE(run.Output.find("could not send page 2"), std::string::npos) << run.Output;
+  EXPECT_FALSE(fs::exists(job));
+  for (const auto& entry : fs::directory_iterator(Folder)) {
+    EXPECT_EQ(entry.path().string().find(".part"), std::string::npos) << entry.path();
+  }
+}
 
 TEST_F(PrintHost, SplitKeepsThePagesBeforeADamagedOne) {
   const std::string job = Folder + "/job.bmp";
