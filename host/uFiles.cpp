@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 
 #include "uCommandLine.h"
 
@@ -44,17 +45,9 @@ void TAtomicFile::Commit() {
 
 void MakeFolder(const std::string& path) {
   if (path.empty()) throw TCommandError("an empty folder name was given");
-  std::string partial;
-  std::size_t start = 0;
-  while (start <= path.size()) {
-    std::size_t end = path.find('/', start);
-    if (end == std::string::npos) end = path.size();
-    partial = path.substr(0, end);
-    if (!partial.empty() && mkdir(partial.c_str(), 0755) != 0 && errno != EEXIST) {
-      throw TCommandError("cannot create folder '" + partial + "': " + std::strerror(errno));
-    }
-    start = end + 1;
-  }
+  std::error_code error;
+  std::filesystem::create_directories(path, error);
+  if (error) throw TCommandError("cannot create folder '" + path + "': " + error.message());
   struct stat info {};
   if (stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
     throw TCommandError("'" + path + "' is not a folder");

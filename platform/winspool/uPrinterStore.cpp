@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -129,17 +130,9 @@ std::u16string Utf16(const std::string& text) { return utf::ToUtf16(text); }
 
 bool MakeFolders(const std::string& path) {
   if (path.empty()) return false;
-  std::string partial;
-  std::size_t start = 0;
-  while (start <= path.size()) {
-    std::size_t end = path.find('/', start);
-    if (end == std::string::npos) end = path.size();
-    partial = path.substr(0, end);
-    if (!partial.empty() && mkdir(partial.c_str(), 0755) != 0 && errno != EEXIST) return false;
-    start = end + 1;
-  }
-  struct stat info {};
-  return stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+  std::error_code error;
+  std::filesystem::create_directories(path, error);
+  return !error && std::filesystem::is_directory(path, error);
 }
 
 bool WriteFileAtomic(const std::string& path, const void* data, std::size_t size) {
