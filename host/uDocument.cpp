@@ -214,8 +214,7 @@ constexpr double kTextPoints = 10.0;
 constexpr double kTextMarginMm = 12.7;
 
 void DrawTextPage(HDC hdc, const TDocument& document, int index, const TPageGeometry& page) {
-  TFont font;
-  OpenFont(font, PointsToPixels(kTextPoints, page.DpiY));
+  TFont& font = *document.Font;  // opened once, with its glyphs, by LayoutDocument
   const LONG left = MmToPixels(kTextMarginMm, page.DpiX);
   LONG baseline = MmToPixels(kTextMarginMm, page.DpiY) + font.Ascender;
   for (const std::u32string& line : document.TextPages[static_cast<std::size_t>(index)]) {
@@ -364,7 +363,8 @@ TDocument TestPageDocument() {
 
 void LayoutDocument(TDocument& document, const TPageGeometry& page) {
   if (document.Kind != EDocumentKind::Text) return;
-  TFont font;
+  document.Font = std::make_shared<TFont>();
+  TFont& font = *document.Font;
   OpenFont(font, PointsToPixels(kTextPoints, page.DpiY));
   const LONG usableWidth = page.Width - 2 * MmToPixels(kTextMarginMm, page.DpiX);
   const LONG usableHeight = page.Height - 2 * MmToPixels(kTextMarginMm, page.DpiY);

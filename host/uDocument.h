@@ -15,6 +15,8 @@ class document;
 
 namespace host {
 
+struct TFont;
+
 enum class EDocumentKind { Pdf, Image, Text, TestPage };
 
 // What the device context says about the page, and the settings to show.
@@ -40,6 +42,7 @@ struct TDocument {
   TImage Image;
   std::string Text;
   std::vector<std::vector<std::u32string>> TextPages;  // laid out for the page
+  std::shared_ptr<TFont> Font;                         // the text's font at the page's resolution
   int PageCount = 0;
 };
 
