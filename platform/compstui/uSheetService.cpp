@@ -107,22 +107,27 @@ std::string SheetHeading(const COMPROPSHEETUI& page, const PROPSHEETUI_INFO_HEAD
   return text;
 }
 
+// Calls the page's option-item callback, if it has one, for a reason.
+void CallBack(const COMPROPSHEETUI& page, WORD reason, OPTITEM* current, LONG oldSel) {
+  if (page.pfnCallBack == nullptr) return;
+  CPSUICBPARAM param{};
+  param.cbSize = sizeof(CPSUICBPARAM);
+  param.Reason = reason;
+  param.pOptItem = page.pOptItem;
+  param.cOptItem = page.cOptItem;
+  param.pCurItem = current;
+  param.OldSel = oldSel;
+  param.UserData = page.UserData;
+  param.Result = CPSUI_OK;
+  page.pfnCallBack(&param);
+}
+
 void Choose(const COMPROPSHEETUI& page, std::size_t index, LONG sel) {
   OPTITEM& item = page.pOptItem[index];
   if (item.Sel == sel) return;
   const LONG old = item.Sel;
   item.Sel = sel;
-  if (page.pfnCallBack == nullptr) return;
-  CPSUICBPARAM param{};
-  param.cbSize = sizeof(CPSUICBPARAM);
-  param.Reason = CPSUICB_REASON_SEL_CHANGED;
-  param.pOptItem = page.pOptItem;
-  param.cOptItem = page.cOptItem;
-  param.pCurItem = &item;
-  param.OldSel = old;
-  param.UserData = page.UserData;
-  param.Result = CPSUI_OK;
-  page.pfnCallBack(&param);
+  CallBack(page, CPSUICB_REASON_SEL_CHANGED, &item, old);
 }
 
 bool ReadLine(std::string& line) {
@@ -191,16 +196,8 @@ TOutcome ShowPage(const COMPROPSHEETUI& page, const PROPSHEETUI_INFO_HEADER& hea
 }
 
 void ApplyNow(const COMPROPSHEETUI& page) {
-  if (page.pfnCallBack == nullptr) return;
-  CPSUICBPARAM param{};
-  param.cbSize = sizeof(CPSUICBPARAM);
-  param.Reason = CPSUICB_REASON_APPLYNOW;
-  param.pOptItem = page.pOptItem;
-  param.cOptItem = page.cOptItem;
-  param.pCurItem = page.pOptItem;
-  param.UserData = page.UserData;
-  param.Result = CPSUI_OK;
-  page.pfnCallBack(&param);  // ITEMS_APPLIED or not, the result is set below
+  // ITEMS_APPLIED or not, the result is set by the caller.
+  CallBack(page, CPSUICB_REASON_APPLYNOW, page.pOptItem, 0);
 }
 
 }  // namespace
