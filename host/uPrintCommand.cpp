@@ -74,11 +74,6 @@ void DocumentSettings(const TPrinter& printer, TDeviceMode& mode) {
   }
 }
 
-void SetFormName(DEVMODEW& dm, const std::u16string& name) {
-  std::fill(std::begin(dm.dmFormName), std::end(dm.dmFormName), u'\0');
-  for (std::size_t i = 0; i < name.size() && i + 1 < CCHFORMNAME; ++i) dm.dmFormName[i] = name[i];
-}
-
 void ApplyOptions(const TCommandLine& line, const TCapabilities& caps, DEVMODEW& dm) {
   if ((line.Has("--grey") || line.Has("--gray")) && (line.Has("--colour") || line.Has("--color"))) {
     throw TUsageError("choose either --grey or --colour");
@@ -89,7 +84,7 @@ void ApplyOptions(const TCommandLine& line, const TCapabilities& caps, DEVMODEW&
   if (auto paper = line.Value("--paper")) {
     const TPaper& found = FindPaper(caps, *paper);
     dm.dmPaperSize = static_cast<SHORT>(found.Id);
-    SetFormName(dm, found.Name);
+    pixmor::CopyName(dm.dmFormName, found.Name.c_str());  // paper names fit with their end
     dm.dmFields |= DM_PAPERSIZE | DM_FORMNAME;
   }
   if (auto dpi = line.Value("--dpi")) {
